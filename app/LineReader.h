@@ -1,0 +1,41 @@
+#pragma once
+// Reads a text file in pieces the way fgets() does on a text-mode stream: each piece holds at
+// most maxChars characters and ends after its line feed when the line ends within that limit,
+// so a longer line arrives as several pieces. As on a text-mode stream, CR LF reads as LF.
+// Reading is block-buffered, so a file of a million lines costs one pass over its bytes.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CLineReader {
+public:
+    explicit CLineReader(std::size_t maxChars);
+    ~CLineReader();
+    CLineReader(const CLineReader&) = delete;
+    CLineReader& operator=(const CLineReader&) = delete;
+
+    // Opens the file for reading; false when it cannot be opened.
+    bool open(const std::string& path);
+    void close();
+    bool isOpen() const { return fd_ >= 0; }
+
+    // The next piece, valid until the next call; false at the end of the file.
+    bool next(std::string_view& piece);
+
+    // Size of the file opened last, for reserving memory.
+    std::size_t fileSize() const { return fileSize_; }
+
+private:
+    bool fill();
+
+    std::size_t maxChars_;
+    int fd_ = -1;
+    bool endOfFile_ = false;
+    std::size_t fileSize_ = 0;
+    std::vector<char> buffer_;
+    std::size_t begin_ = 0;
+    std::size_t end_ = 0;
+    std::string piece_;
+};

@@ -1,0 +1,43 @@
+# Helpers that keep the layering rule in one place.
+#
+# ventora_model_library(name SOURCES ... [DEPENDS ...]): plain C++ library. It never sees Qt's
+# include paths, so a Qt include in model code fails to build.
+# ventora_ui_library(name SOURCES ... [DEPENDS ...]): window code on Qt Widgets.
+# ventora_add_test(name SOURCES ... [DEPENDS ...] [GUI]): one GoogleTest executable, each test
+# registered with CTest; GUI tests run on the offscreen platform.
+
+function(ventora_model_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
+    set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTORCC OFF)
+    set_property(GLOBAL APPEND PROPERTY VENTORA_MODEL_LIBRARIES ${name})
+endfunction()
+
+function(ventora_ui_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} Qt6::Widgets Qt6::PrintSupport)
+endfunction()
+
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+function(ventora_add_test name)
+    cmake_parse_arguments(ARG "GUI" "" "SOURCES;DEPENDS" ${ARGN})
+    if(ARG_GUI AND NOT VENTORA_BUILD_GUI)
+        return()
+    endif()
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} test_support GTest::gtest GTest::gmock)
+    if(ARG_GUI)
+        target_link_libraries(${name} PRIVATE gui_test_main Qt6::Test)
+    else()
+        target_link_libraries(${name} PRIVATE GTest::gtest_main)
+    endif()
+    gtest_discover_tests(${name}
+        DISCOVERY_MODE PRE_TEST
+        WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VENTORA_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data"
+                   LABELS "${name}")
+endfunction()

@@ -1,0 +1,48 @@
+#include "tests/support/TempDir.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+TempDir::TempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "ventora-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot create a temporary folder");
+    path_ = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+void writeFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+CFixedClock::CFixedClock(int year, int month, int day, int hour, int minute, int second)
+{
+    set(year, month, day, hour, minute, second);
+}
+
+void CFixedClock::set(int year, int month, int day, int hour, int minute, int second)
+{
+    now_ = std::tm{};
+    now_.tm_year = year - 1900;
+    now_.tm_mon = month - 1;
+    now_.tm_mday = day;
+    now_.tm_hour = hour;
+    now_.tm_min = minute;
+    now_.tm_sec = second;
+}

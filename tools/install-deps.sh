@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing and running need, when any is missing.
+# Sourced by ./run and ./test; needs root or sudo the first time.
+
+ventora_packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev libgl-dev
+    libxlsxwriter-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    fonts-liberation fonts-dejavu-core
+    desktop-file-utils
+)
+
+ventora_install_deps() {
+    local missing=()
+    local package
+    for package in "${ventora_packages[@]}" "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null
+}
