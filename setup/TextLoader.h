@@ -1,0 +1,12 @@
+#pragma once
+// Loads the welcome and licence texts of the wizard: the file is read in pieces of at most 127
+// characters (so a longer line is broken into several), every CR and LF is removed from a
+// piece, and each piece is added to the text followed by "\r\n", the text box's line break.
+
+#include <string>
+
+inline constexpr std::size_t kTextPieceLength = 127;
+
+// Replaces text with the file's lines. 0, or the errno when the file cannot be opened (text is
+// then empty).
+int loadSetupText(const std::string& path, std::string& text);

@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "setup/FinishPass.h"
+#include "tests/support/TempDir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class FinishPassTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        request_.installFolder = dir_.file("Skyvane8u");
+        request_.programName = "Skyvane8u";
+        request_.desktopFolder = dir_.file("Desktop");
+        fs::create_directories(request_.installFolder);
+    }
+
+    std::string listPath() const { return request_.installFolder + "/UnInstall_Skyvane8.txt"; }
+    std::string launcherPath() const { return request_.desktopFolder + "/Skyvane8u.desktop"; }
+
+    TempDir dir_;
+    CFinishRequest request_;
+};
+
+TEST_F(FinishPassTest, DesktopLauncherIsRecordedAndCreated)
+{
+    EXPECT_EQ(finishSetup(request_), 1);
+    EXPECT_EQ(readFile(listPath()), launcherPath() + "\r\r\n");
+    std::string launcher = readFile(launcherPath());
+    EXPECT_NE(launcher.find("Exec=\"" + request_.installFolder + "/Skyvane8u\""), std::string::npos);
+
+    // A second Finish into the same folder appends to the list; both lines are visited.
+    EXPECT_EQ(finishSetup(request_), 2);
+    EXPECT_EQ(readFile(listPath()), launcherPath() + "\r\r\n" + launcherPath() + "\r\r\n");
+}
+
+TEST_F(FinishPassTest, ClearedCheckBoxWritesNoList)
+{
+    request_.desktopLauncher = false;
+    EXPECT_EQ(finishSetup(request_), 0);
+    EXPECT_FALSE(fs::exists(listPath()));
+    EXPECT_FALSE(fs::exists(launcherPath()));
+}
+
+TEST_F(FinishPassTest, ListedFilesGetOwnerWriteAccessButLinksAndFoldersAreLeftAlone)
+{
+    std::string readOnly = dir_.file("read-only.txt");
+    std::string target = dir_.file("target.txt");
+    std::string link = dir_.file("link.txt");
+    writeFile(readOnly, "x");
+    writeFile(target, "y");
+    fs::permissions(readOnly, fs::perms(0555));
+    fs::permissions(target, fs::perms(0444));
+    fs::create_symlink(target, link);
+    writeFile(listPath(), readOnly + "  \t\r\r\n" + link + "\r\r\n" + dir_.file("Desktop") +
+                              "\r\r\n" + dir_.file("missing") + "\r\r\n\r\r\n");
+    request_.desktopLauncher = false;
+
+    EXPECT_EQ(finishSetup(request_), 1);
+    EXPECT_EQ(fs::status(readOnly).permissions(), fs::perms(0755));
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0444));
+}
+
+TEST_F(FinishPassTest, UnwritableListStillCreatesTheLauncher)
+{
+    fs::create_directories(listPath());
+    EXPECT_EQ(finishSetup(request_), 0);
+    EXPECT_TRUE(fs::exists(launcherPath()));
+}
+
+} // namespace

@@ -1,0 +1,259 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+
+#include "setup/SetupCopy.h"
+#include "setup/SetupTexts.h"
+#include "tests/setup/RecordingProgress.h"
+#include "tests/support/ScriptedMessageBox.h"
+#include "tests/support/TempDir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::vector<std::string> kWindowsFiles = {"Skyvane8u.exe", "Skyvane8u.ini", "port.ini",
+                                                "Connection.ini", "plant.bmp",    "Msvcp60.dll",
+                                                "MSVCRT.DLL",     "MFC42.DLL"};
+const std::vector<std::string> kLinuxFiles = {"Skyvane8u", "Skyvane8u.ini", "port.ini",
+                                              "Connection.ini", "plant.bmp"};
+
+// A source folder laid out like a kit (every file with distinct contents), an installation
+// folder that does not exist yet, and private start-menu and desktop folders.
+class SetupCopyTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folders_.programs = dir_.file("home/applications");
+        folders_.desktop = dir_.file("home/Desktop");
+        state_.sourceFolder = dir_.directory() + "kit/";
+        state_.installFolder = dir_.file("Skyvane8u");
+        fs::create_directories(dir_.path() / "kit/data/ENG");
+        fs::create_directories(dir_.path() / "kit/data/ITA");
+        writeFile(dir_.file("kit/data/ENG/License.txt"), "english licence\r\n");
+        writeFile(dir_.file("kit/data/ITA/License.txt"), "licenza italiana\r\n");
+    }
+
+    void addSourceFiles(const std::vector<std::string>& names)
+    {
+        for (const auto& name : names)
+            writeFile(dir_.file("kit/data/" + name), "contents of " + name + "\n");
+    }
+
+    CopyOutcome run(const CCopyPlan& plan)
+    {
+        CSetupCopy copy(plan, folders_, messages_, progress_);
+        return copy.run(state_);
+    }
+
+    std::string installed(const std::string& name) const
+    {
+        return state_.installFolder + "/" + name;
+    }
+
+    std::string listText() const { return readFile(installed("UnInstall_Skyvane8u.txt")); }
+
+    std::string expectedList(const std::vector<std::string>& names) const
+    {
+        std::string text = installed("License.txt") + "\r\r\n";
+        for (const auto& name : names)
+            text += installed(name) + "\r\r\n";
+        return text + folders_.programs + "/Norvik/Skyvane8u.desktop\r\r\n";
+    }
+
+    TempDir dir_;
+    CShellFolders folders_;
+    CSetupState state_;
+    CScriptedMessageBox messages_;
+    CRecordingProgress progress_;
+};
+
+TEST_F(SetupCopyTest, WindowsTableInstallsNineFilesAndListsTenLines)
+{
+    addSourceFiles(kWindowsFiles);
+    ASSERT_EQ(run(windowsCopyPlan()), CopyOutcome::GoOn);
+
+    EXPECT_TRUE(messages_.shown().empty());
+    EXPECT_EQ(listText(), expectedList(kWindowsFiles));
+    EXPECT_EQ(readFile(installed("License.txt")), "licenza italiana\r\n");
+    for (const auto& name : kWindowsFiles)
+        EXPECT_EQ(readFile(installed(name)), "contents of " + name + "\n") << name;
+    EXPECT_TRUE(fs::exists(folders_.programs + "/Norvik/Skyvane8u.desktop"));
+    EXPECT_EQ(progress_.steps, 12);
+    EXPECT_EQ(progress_.pausedMs, 8000);
+}
+
+TEST_F(SetupCopyTest, ProgressStatusAndPausesFollowTheTableInOrder)
+{
+    addSourceFiles(kWindowsFiles);
+    state_.language = Language::English;
+    ASSERT_EQ(run(windowsCopyPlan()), CopyOutcome::GoOn);
+
+    const std::vector<std::string> expected = {
+        "wait", "no-cancel", "step", "show-status",
+        "status Copying... License.Txt", "pause 500",
+        "status Copying... Skyvane8u.exe", "pause 500", "step", "step", "pause 500",
+        "status Copying... Skyvane8u.ini", "pause 500", "pause 500",
+        "status Copying... port.ini", "pause 500", "step", "step", "pause 500",
+        "status Copying... Connection.ini", "pause 500", "step", "step", "pause 500",
+        "status Copying... plant.bmp", "pause 500", "step", "step", "pause 500",
+        "status Copying... Msvcp60.dll", "step", "step",
+        "status Copying... MSVCRT.DLL", "pause 500",
+        "status Copying... MFC42.DLL",
+        "pause 1000", "step", "pause 1000", "arrow"};
+    EXPECT_EQ(progress_.events, expected);
+    EXPECT_EQ(readFile(installed("License.txt")), "english licence\r\n");
+}
+
+TEST_F(SetupCopyTest, LinuxTableInstallsTheProgramExecutable)
+{
+    addSourceFiles(kLinuxFiles);
+    fs::permissions(dir_.file("kit/data/Skyvane8u"), fs::perms(0755));
+    ASSERT_EQ(run(linuxCopyPlan()), CopyOutcome::GoOn);
+
+    EXPECT_TRUE(messages_.shown().empty());
+    EXPECT_EQ(listText(), expectedList(kLinuxFiles));
+    EXPECT_EQ(fs::status(installed("Skyvane8u")).permissions() & fs::perms::owner_exec,
+              fs::perms::owner_exec);
+    // The folder step, four rows of two steps and the final step fill the bar exactly.
+    EXPECT_EQ(progress_.steps, 10);
+    std::string launcher = readFile(folders_.programs + "/Norvik/Skyvane8u.desktop");
+    EXPECT_NE(launcher.find("Exec=\"" + installed("Skyvane8u") + "\"\n"), std::string::npos);
+    EXPECT_NE(launcher.find("Path=" + state_.installFolder + "\n"), std::string::npos);
+}
+
+TEST_F(SetupCopyTest, ExistingFolderAnsweredNoCopiesNothing)
+{
+    for (Language language : {Language::Italian, Language::English}) {
+        SCOPED_TRACE(static_cast<int>(language));
+        addSourceFiles(kLinuxFiles);
+        fs::create_directories(state_.installFolder);
+        writeFile(installed("port.ini"), "user's own port.ini");
+        state_.language = language;
+        messages_.clear();
+        progress_.events.clear();
+
+        EXPECT_EQ(run(linuxCopyPlan()), CopyOutcome::Stay);
+        ASSERT_EQ(messages_.shown().size(), 1u);
+        EXPECT_EQ(messages_.shown()[0],
+                  (ShownMessage{setupTexts(language).folderExists, MessageIcon::Question, true}));
+        EXPECT_EQ(progress_.events, (std::vector<std::string>{"wait", "no-cancel", "arrow"}));
+        EXPECT_EQ(readFile(installed("port.ini")), "user's own port.ini");
+        EXPECT_FALSE(fs::exists(installed("UnInstall_Skyvane8u.txt")));
+    }
+    EXPECT_EQ(messages_.texts()[0], "Folder already exists.Do you want to overwrite it ?");
+}
+
+TEST_F(SetupCopyTest, ExistingFolderAnsweredYesIsOverwritten)
+{
+    addSourceFiles(kLinuxFiles);
+    fs::create_directories(state_.installFolder);
+    writeFile(installed("port.ini"), "old port.ini");
+    writeFile(installed("UnInstall_Skyvane8u.txt"), "/old/line\r\r\n");
+    messages_.answer(true);
+
+    EXPECT_EQ(run(linuxCopyPlan()), CopyOutcome::GoOn);
+    EXPECT_EQ(messages_.texts(),
+              std::vector<std::string>{"La cartella scelta esiste gia'.Vuoi sovrascriverla ?"});
+    EXPECT_EQ(readFile(installed("port.ini")), "contents of port.ini\n");
+    EXPECT_EQ(listText(), expectedList(kLinuxFiles));
+}
+
+TEST_F(SetupCopyTest, FolderThatCannotBeCreatedEndsTheSetup)
+{
+    addSourceFiles(kLinuxFiles);
+    for (std::string folder : {dir_.file("missing/parent/Skyvane8u"), dir_.file("two\nlines")}) {
+        state_.installFolder = folder;
+        messages_.clear();
+        EXPECT_EQ(run(linuxCopyPlan()), CopyOutcome::EndSetup);
+        EXPECT_EQ(messages_.shown(), (std::vector<ShownMessage>{
+                                         {"error creating Skyvane8u folder\nSetup failed",
+                                          MessageIcon::Stop, false}}));
+        EXPECT_FALSE(fs::exists(folder));
+    }
+    EXPECT_EQ(progress_.events.back(), "arrow");
+}
+
+TEST_F(SetupCopyTest, MissingLicenceEndsTheSetupBeforeAnyOtherCopy)
+{
+    addSourceFiles(kLinuxFiles);
+    fs::remove(dir_.file("kit/data/ITA/License.txt"));
+
+    EXPECT_EQ(run(linuxCopyPlan()), CopyOutcome::EndSetup);
+    EXPECT_EQ(messages_.shown(),
+              (std::vector<ShownMessage>{{"Error in copia della licenza \nInstallazione fallita",
+                                          MessageIcon::Stop, false}}));
+    EXPECT_FALSE(fs::exists(installed("Skyvane8u")));
+    EXPECT_TRUE(fs::exists(installed("UnInstall_Skyvane8u.txt")));
+    EXPECT_EQ(listText(), "");
+    EXPECT_FALSE(fs::exists(folders_.programs + "/Norvik"));
+    EXPECT_EQ(progress_.events.back(), "arrow");
+}
+
+// Every other missing file is reported with its own message, recorded anyway, and the copy
+// goes on to the end.
+TEST_F(SetupCopyTest, OtherMissingFilesAreReportedAndStillListed)
+{
+    struct Row {
+        std::string file;
+        std::string message;
+    };
+    const std::string configuration =
+        "Errore durante la copia dei file di configurazione (port.ini). \nInstallazione fallita";
+    const std::vector<Row> rows = {
+        {"Skyvane8u.exe", "Errore durante la copia dell' eseguibile \nInstallazione fallita"},
+        {"Skyvane8u.ini", "Errore nella creazione della cartella Quillon2.\nInstallazione fallita"},
+        {"port.ini", configuration},
+        {"Connection.ini", configuration},
+        {"plant.bmp", configuration},
+        {"Msvcp60.dll", "Errore durante la copia del file Msvcp60.dll \nInstallazione fallita."},
+        {"MSVCRT.DLL", "Errore durante la copia del file Msvcp60.dll \nInstallazione fallita."},
+        {"MFC42.DLL", "Errore durante la copia del file Msvcp60.dll \nInstallazione fallita."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file);
+        fs::remove_all(state_.installFolder);
+        addSourceFiles(kWindowsFiles);
+        fs::remove(dir_.file("kit/data/" + row.file));
+        messages_.clear();
+
+        EXPECT_EQ(run(windowsCopyPlan()), CopyOutcome::GoOn);
+        EXPECT_EQ(messages_.shown(),
+                  (std::vector<ShownMessage>{{row.message, MessageIcon::Exclamation, false}}));
+        EXPECT_EQ(listText(), expectedList(kWindowsFiles));
+        EXPECT_FALSE(fs::exists(installed(row.file)));
+    }
+}
+
+TEST_F(SetupCopyTest, ListThatCannotBeCreatedIsReportedAndTheFilesStillInstalled)
+{
+    addSourceFiles(kLinuxFiles);
+    fs::create_directories(installed("UnInstall_Skyvane8u.txt"));
+    messages_.answer(true);
+
+    EXPECT_EQ(run(linuxCopyPlan()), CopyOutcome::GoOn);
+    ASSERT_EQ(messages_.shown().size(), 2u);
+    EXPECT_EQ(messages_.shown()[1], (ShownMessage{"Error : unable to open UnInstall_Skyvane8u.txt",
+                                                  MessageIcon::Exclamation, false}));
+    EXPECT_EQ(readFile(installed("plant.bmp")), "contents of plant.bmp\n");
+    EXPECT_TRUE(fs::exists(folders_.programs + "/Norvik/Skyvane8u.desktop"));
+}
+
+TEST_F(SetupCopyTest, SourceFolderAtTheRootGetsNoDoubledSeparator)
+{
+    EXPECT_EQ(sourceFolderFrom("/"), "/");
+    EXPECT_EQ(dataFolder(sourceFolderFrom("/")), "/data");
+    EXPECT_EQ(languageFile(sourceFolderFrom("/"), Language::English, "Welcome.txt"),
+              "/data/ENG/Welcome.txt");
+    EXPECT_EQ(sourceFolderFrom("/media/kit"), "/media/kit/");
+    EXPECT_EQ(sourceFolderFrom("/media/kit/"), "/media/kit/");
+
+    // A source folder given without its separator installs the same files.
+    addSourceFiles(kLinuxFiles);
+    state_.sourceFolder = dir_.file("kit");
+    EXPECT_EQ(run(linuxCopyPlan()), CopyOutcome::GoOn);
+    EXPECT_TRUE(messages_.shown().empty());
+}
+
+} // namespace

@@ -1,0 +1,56 @@
+#pragma once
+// The removal behind the uninstaller's "OK": deletes every file named in the uninstall list
+// "UnInstall_Quillon6.txt" of the folder, the list itself, the licence copy and the start-menu
+// launcher, then shows the progress bar's seven positions and the completion message. The bar
+// and its pauses are reached through IRemovalProgress, messages through IMessageBox.
+
+#include <string>
+#include <vector>
+
+#include "app/MessageBox.h"
+
+class IRemovalProgress {
+public:
+    virtual ~IRemovalProgress() = default;
+    virtual void setProgress(int position) = 0;
+    virtual void pause(int milliseconds) = 0;
+};
+
+// One piece of a list line as the list is read: at most 127 characters, trailing white space
+// removed. Lines longer than that arrive in several pieces, all marked: a piece of a long line
+// is no path of the list, and deleting it could remove a file that the list does not name.
+struct CListPiece {
+    std::string text;
+    bool partOfLongLine = false;
+};
+
+inline constexpr std::size_t kListPieceLength = 127;
+inline constexpr const char* kRemovalListName = "UnInstall_Quillon6.txt";
+inline constexpr const char* kRemovalLauncher = "UnInstall_Quillon6.desktop";
+inline constexpr const char* kUninstallComplete =
+    "Uninstall Complete.\r\nPlease remove Quillon6 Folder manually.";
+inline constexpr int kRemovalSteps = 6;
+
+// False when the list cannot be opened.
+bool readUninstallList(const std::string& path, std::vector<CListPiece>& pieces);
+
+enum class RemovalOutcome {
+    NoList,  // nothing deleted, nothing shown: the window just closes
+    Removed, // files deleted, progress shown, completion message shown
+};
+
+class CUninstaller {
+public:
+    CUninstaller(IMessageBox& messages, IRemovalProgress& progress)
+        : messages_(messages), progress_(progress)
+    {
+    }
+
+    // folder: the installation folder (the current directory when the user confirms);
+    // programsFolder: the start menu's programs folder holding "Norvik".
+    RemovalOutcome run(const std::string& folder, const std::string& programsFolder);
+
+private:
+    IMessageBox& messages_;
+    IRemovalProgress& progress_;
+};
