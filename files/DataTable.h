@@ -1,0 +1,67 @@
+#pragma once
+// The sample rows of a record or log file, stored compactly: the texts of all rows back to back
+// in one byte buffer plus a few offsets per row. Field texts are cut on demand and come back
+// exactly as they stand in the file. Record rows hold one data text whose 13th field runs to
+// the end of the line; log rows hold one data line per instrument block, 13 fields of 8
+// characters each.
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "files/DataItem.h"
+#include "files/DataText.h"
+
+class CDataTable {
+public:
+    enum class Layout { Record, Log };
+
+    // Empties the table and sets how its rows are cut. Record tables have one block.
+    void reset(Layout layout, int blockCount = 1);
+
+    // Room for this many text bytes, so that reading a file does not move the buffer.
+    void reserveBytes(std::size_t bytes) { bytes_.reserve(bytes); }
+
+    // Starts a new row with its date-time text (at most 65535 characters are kept).
+    void addRow(std::string_view dateTime);
+
+    // Adds the next data line to the last row. Lines beyond the table's blocks are dropped, and
+    // log lines keep only the 104 characters that hold fields.
+    void addDataLine(std::string_view dataLine);
+
+    Layout layout() const { return layout_; }
+    std::size_t rowCount() const { return rowStart_.size() - 1; }
+    int blockCount() const { return blockCount_; }
+    int columnCount() const { return blockCount_ * kFieldsPerBlock; }
+
+    std::string_view dateTime(std::size_t row) const;
+
+    // Field text of a 0-based column; empty when the row has no such text.
+    std::string_view field(std::size_t row, int column) const;
+
+    // The field as a number: -999 for a marker, otherwise C strtod semantics.
+    double value(std::size_t row, int column) const { return fieldValue(field(row, column)); }
+
+    // The row as a CDataItem with columnCount() fields.
+    CDataItem item(std::size_t row) const;
+
+    // Bytes held by the table, for memory accounting.
+    std::size_t memoryBytes() const;
+
+    static constexpr int kFieldsPerBlock = 13;
+
+private:
+    std::string_view segment(std::size_t row, std::size_t index) const;
+
+    Layout layout_ = Layout::Record;
+    int blockCount_ = 1;
+    std::vector<char> bytes_;
+    // Row r occupies bytes_[rowStart_[r], rowStart_[r + 1]): its date-time, then its data lines.
+    std::vector<std::uint64_t> rowStart_{0};
+    // Lengths of every segment of row r but its last: segmentLength_[firstLength_[r] ...
+    // firstLength_[r + 1]); the last one runs to the end of the row.
+    std::vector<std::uint32_t> firstLength_{0};
+    std::vector<std::uint16_t> segmentLength_;
+    std::uint64_t lastSegmentStart_ = 0;
+};

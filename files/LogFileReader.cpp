@@ -1,0 +1,81 @@
+#include "files/LogFileReader.h"
+
+#include "app/CText.h"
+#include "app/LineReader.h"
+#include "files/FileLimits.h"
+
+namespace {
+
+constexpr std::string_view kDateTimeTag = "DATE-TIME:";
+// "DATE-TIME: " is 11 characters; the date-time starts right after it.
+constexpr std::size_t kDateTimeStart = 11;
+
+// Walks the records of an open log file. Sink::record(dateTime) returns false to stop;
+// Sink::dataLine(line) receives each data line of the current record, trimmed.
+template <typename Sink>
+void scanRecords(CLineReader& reader, Sink& sink)
+{
+    enum class State { BeforeRecord, AfterDateTime, AfterData } state = State::BeforeRecord;
+    std::string_view piece;
+    while (reader.next(piece)) {
+        if (piece.find(kDateTimeTag) != std::string_view::npos) {
+            std::string_view rest = piece.size() > kDateTimeStart ? piece.substr(kDateTimeStart)
+                                                                  : std::string_view();
+            if (!sink.record(ctext::trimRight(rest)))
+                return;
+            state = State::AfterDateTime;
+            continue;
+        }
+        if (state == State::BeforeRecord)
+            continue;
+        std::string_view line = ctext::trimRight(piece);
+        // The line right after "DATE-TIME:" is data even when empty; a later empty line ends.
+        if (state == State::AfterData && line.empty())
+            return;
+        sink.dataLine(line);
+        state = State::AfterData;
+    }
+}
+
+// First pass: the number of data lines of the first record.
+struct BlockCounter {
+    int records = 0;
+    int blocks = 0;
+    bool record(std::string_view) { return records++ == 0; }
+    void dataLine(std::string_view) { ++blocks; }
+};
+
+// Second pass: one row per record.
+struct RowCutter {
+    CDataTable& rows;
+    bool record(std::string_view dateTime)
+    {
+        rows.addRow(dateTime);
+        return true;
+    }
+    void dataLine(std::string_view line) { rows.addDataLine(line); }
+};
+
+} // namespace
+
+bool readLogFile(const std::string& path, CDataTable& rows, IMessageBox& messages)
+{
+    rows.reset(CDataTable::Layout::Log, 0);
+    CLineReader reader(kLinePieceLength);
+    BlockCounter counter;
+    bool ok = reader.open(path);
+    if (ok)
+        scanRecords(reader, counter);
+    else
+        messages.tell(kLogFileOpenError, MessageIcon::Stop);
+
+    rows.reset(CDataTable::Layout::Log, counter.blocks);
+    if (!reader.open(path)) {
+        messages.tell(kLogFileOpenError, MessageIcon::Stop);
+        return false;
+    }
+    rows.reserveBytes(reader.fileSize());
+    RowCutter cutter{rows};
+    scanRecords(reader, cutter);
+    return ok;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// Reads a record file (.ivt, such as the recording file dump.ivt) into sample rows. Each
+// non-empty line is one row: the text before the first "#" is its date-time, the 13 fields
+// follow the "#" at 8-character steps, the 13th runs to the end of the line. A line without
+// "#" has an empty date-time and fields cut from its first character. Lines are read in pieces
+// of at most 255 characters, so a longer line gives several rows.
+
+#include <string>
+#include <string_view>
+
+#include "app/MessageBox.h"
+#include "files/DataTable.h"
+
+inline constexpr std::string_view kRecordFileOpenError = "ERROR: Unable to open selected file";
+
+// Empties rows and fills them from the file. When the file cannot be opened, shows
+// kRecordFileOpenError (stop icon) and returns false with rows left empty.
+bool readRecordFile(const std::string& path, CDataTable& rows, IMessageBox& messages);
+
+// Cuts one line (trailing white space already trimmed, not empty) into a row of rows.
+void addRecordLine(CDataTable& rows, std::string_view line);

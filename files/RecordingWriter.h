@@ -1,0 +1,39 @@
+#pragma once
+// Appends instrument samples to the recording file dump.ivt: for each data text of exactly 104
+// characters one line of the local date-time, "#", the data text and CR CR LF (the bytes a
+// text-mode stream writes for a line composed with CR LF). The file is opened in append mode,
+// written and closed for every line, so other programs may read or copy it at any time.
+// A line that cannot be written completely is cut off again, so the file never holds a partial
+// line; failures are reported, but never while an earlier failure message is still showing.
+
+#include <string>
+#include <string_view>
+
+#include "app/Clock.h"
+#include "app/MessageBox.h"
+#include "files/RecordingSink.h"
+
+inline constexpr std::string_view kRecordingFileError = "ERROR: Unable to open recording file.";
+inline constexpr const char* kRecordingFileName = "dump.ivt";
+
+class CRecordingWriter final : public IRecordingSink {
+public:
+    // path is appDirectory + "dump.ivt".
+    CRecordingWriter(std::string path, IClock& clock, IMessageBox& messages);
+
+    void appendDataText(std::string_view dataText) override;
+    bool emptyFile() override;
+
+    const std::string& path() const { return path_; }
+
+private:
+    // Result codes: 0 on success, otherwise the errno of the failure.
+    int appendLine(std::string_view line);
+    int truncateFile();
+    void report();
+
+    std::string path_;
+    IClock& clock_;
+    IMessageBox& messages_;
+    bool reporting_ = false;
+};

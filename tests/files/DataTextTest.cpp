@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+
+#include "app/CText.h"
+#include "files/DataText.h"
+
+TEST(DataText, FieldMarkersAnywhereInTheText)
+{
+    struct Case {
+        const char* text;
+        bool marker;
+    } cases[] = {
+        {"  _err  ", true},  {"_ofl", true},      {"xx_und", true}, {"---- --", true},
+        {"  ---- --  ", true}, {"---  --", false}, {"-------", false}, {"_er", false},
+        {"   12.5 ", false}, {"", false},         {"_ERR", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(hasFieldMarker(c.text), c.marker) << '"' << c.text << '"';
+        EXPECT_EQ(displayField(c.text), c.marker ? "---  --" : std::string_view(c.text));
+    }
+}
+
+TEST(DataText, ValuesFollowStrtodAndMarkersGiveMinus999)
+{
+    struct Case {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"   12.5 ", 12.5},   {"  _err  ", -999},   {" -2.50_ofl", -999}, {"", 0},
+        {"abc", 0},          {"  -", 0},           {"-0.25", -0.25},     {"+.5", 0.5},
+        {"1.", 1},           {"12.5abc", 12.5},    {"12 34", 12},        {"\t7", 7},
+        {"1e3", 1000},       {"2.5E-1", 0.25},     {" 0x10", 16},        {"12e", 12},
+        {"1234567890123456789", 1234567890123456789.0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(fieldValue(c.text), c.value) << '"' << c.text << '"';
+    EXPECT_TRUE(std::isinf(fieldValue("inf")));
+    EXPECT_TRUE(std::signbit(fieldValue(" -0.00")));
+}
+
+// The quick conversion of plain decimals must give exactly the bits strtod gives.
+TEST(DataText, PlainDecimalsConvertBitForBitLikeStrtod)
+{
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> digit(0, 9), count(0, 9), coin(0, 3);
+    for (int i = 0; i < 200000; ++i) {
+        std::string text(static_cast<std::size_t>(coin(random)), ' ');
+        if (coin(random) == 0)
+            text += '-';
+        for (int n = count(random); n > 0; --n)
+            text += static_cast<char>('0' + digit(random));
+        if (coin(random) != 0) {
+            text += '.';
+            for (int n = count(random); n > 0; --n)
+                text += static_cast<char>('0' + digit(random));
+        }
+        double fast = fieldValue(text);
+        double reference = ctext::toDouble(text);
+        ASSERT_EQ(std::memcmp(&fast, &reference, sizeof fast), 0) << '"' << text << '"';
+    }
+}
+
+TEST(DataText, FieldsOfADataTextAreCutAtEightCharacterSteps)
+{
+    std::string text = "AAAAAAAABBBBBBBBCC";
+    EXPECT_EQ(dataTextField(text, 0), "AAAAAAAA");
+    EXPECT_EQ(dataTextField(text, 1), "BBBBBBBB");
+    EXPECT_EQ(dataTextField(text, 2), "CC");
+    EXPECT_EQ(dataTextField(text, 3), "");
+    EXPECT_EQ(dataTextField(text, 12), "");
+}

@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "files/RecordFileReader.h"
+#include "files/RecordingWriter.h"
+#include "tests/support/ScriptedMessageBox.h"
+#include "tests/files/FileSizeLimit.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+std::string dataText(char fill) { return std::string(104, fill); }
+
+const ShownMessage kFailure{"ERROR: Unable to open recording file.", MessageIcon::Stop, false};
+
+// A message box that, while its message shows, lets more lines arrive (as the window thread's
+// timers do behind a modal box).
+class CReentrantMessageBox final : public IMessageBox {
+public:
+    IRecordingSink* sink = nullptr;
+    int shown = 0;
+    void tell(std::string_view, MessageIcon) override
+    {
+        ++shown;
+        sink->appendDataText(dataText('r'));
+        sink->appendDataText(dataText('s'));
+    }
+    bool askYesNo(std::string_view, MessageIcon) override { return false; }
+};
+
+} // namespace
+
+TEST(RecordingWriter, WritesDateTimeHashDataTextAndCrCrLf)
+{
+    TempDir dir;
+    CFixedClock clock(2024, 3, 5, 7, 8, 9);
+    CScriptedMessageBox messages;
+    CRecordingWriter writer(dir.directory() + "dump.ivt", clock, messages);
+    writer.appendDataText(dataText('a'));
+    writer.appendDataText(dataText('b')); // same second, same date-time
+    clock.set(2024, 12, 31, 23, 59, 58);
+    writer.appendDataText(dataText('c'));
+
+    std::string expected = "2024/03/05 07:08:09#" + dataText('a') + "\r\r\n" +
+                           "2024/03/05 07:08:09#" + dataText('b') + "\r\r\n" +
+                           "2024/12/31 23:59:58#" + dataText('c') + "\r\r\n";
+    EXPECT_EQ(readFile(writer.path()), expected);
+    EXPECT_EQ(expected.size(), 3u * 127u);
+    EXPECT_TRUE(messages.shown().empty());
+
+    // The record reader gets the same texts back.
+    CDataTable rows;
+    ASSERT_TRUE(readRecordFile(writer.path(), rows, messages));
+    ASSERT_EQ(rows.rowCount(), 3u);
+    EXPECT_EQ(rows.dateTime(2), "2024/12/31 23:59:58");
+    EXPECT_EQ(rows.field(1, 12), "bbbbbbbb");
+}
+
+TEST(RecordingWriter, OnlyDataTextsOf104CharactersMakeALine)
+{
+    TempDir dir;
+    CFixedClock clock(2024, 1, 1, 0, 0, 0);
+    CScriptedMessageBox messages;
+    CRecordingWriter writer(dir.file("dump.ivt"), clock, messages);
+    std::string withNul = dataText('n');
+    withNul[50] = '\0';
+    for (const std::string& text : {std::string(103, 'x'), std::string(105, 'x'), std::string(),
+                                    withNul})
+        writer.appendDataText(text);
+    EXPECT_FALSE(std::filesystem::exists(writer.path()));
+    EXPECT_TRUE(messages.shown().empty());
+
+    writeFile(writer.path(), "kept\r\r\n");
+    writer.appendDataText(dataText('x'));
+    EXPECT_EQ(readFile(writer.path()), "kept\r\r\n2024/01/01 00:00:00#" + dataText('x') + "\r\r\n");
+}
+
+TEST(RecordingWriter, UnopenableFileIsReportedAndRecordingGoesOn)
+{
+    TempDir dir;
+    CFixedClock clock(2024, 1, 1, 0, 0, 0);
+    CScriptedMessageBox messages;
+    CRecordingWriter writer(dir.file("later/dump.ivt"), clock, messages);
+    writer.appendDataText(dataText('a'));
+    EXPECT_EQ(messages.shown(), std::vector<ShownMessage>{kFailure});
+
+    std::filesystem::create_directory(dir.file("later"));
+    writer.appendDataText(dataText('b'));
+    EXPECT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(readFile(writer.path()), "2024/01/01 00:00:00#" + dataText('b') + "\r\r\n");
+}
+
+TEST(RecordingWriter, NoRoomForALineIsReported)
+{
+    TempDir dir;
+    CFixedClock clock(2024, 1, 1, 0, 0, 0);
+    CScriptedMessageBox messages;
+    CRecordingWriter writer(dir.file("dump.ivt"), clock, messages);
+    writeFile(writer.path(), "old\r\r\n");
+    {
+        FileSizeLimit limit(5);
+        writer.appendDataText(dataText('a'));
+    }
+    EXPECT_EQ(readFile(writer.path()), "old\r\r\n");
+    EXPECT_EQ(messages.shown(), std::vector<ShownMessage>{kFailure});
+}
+
+TEST(RecordingWriter, APartlyWrittenLineIsCutOffAgain)
+{
+    TempDir dir;
+    CFixedClock clock(2024, 1, 1, 0, 0, 0);
+    CScriptedMessageBox messages;
+    CRecordingWriter writer(dir.file("dump.ivt"), clock, messages);
+    writer.appendDataText(dataText('a'));
+    std::string before = readFile(writer.path());
+    {
+        // Room for 50 more bytes: the next line is written in part, then the write fails.
+        FileSizeLimit limit(before.size() + 50);
+        writer.appendDataText(dataText('b'));
+    }
+    EXPECT_EQ(readFile(writer.path()), before);
+    EXPECT_EQ(messages.shown(), std::vector<ShownMessage>{kFailure});
+
+    writer.appendDataText(dataText('c'));
+    EXPECT_EQ(readFile(writer.path()), before + "2024/01/01 00:00:00#" + dataText('c') + "\r\r\n");
+}
+
+TEST(RecordingWriter, FailuresWhileTheMessageShowsDoNotStackMessages)
+{
+    TempDir dir;
+    CFixedClock clock(2024, 1, 1, 0, 0, 0);
+    CReentrantMessageBox messages;
+    CRecordingWriter writer(dir.file("missing/dump.ivt"), clock, messages);
+    messages.sink = &writer;
+    writer.appendDataText(dataText('a'));
+    EXPECT_EQ(messages.shown, 1);
+    // Once closed, the next failure is shown again.
+    writer.appendDataText(dataText('b'));
+    EXPECT_EQ(messages.shown, 2);
+}
+
+TEST(RecordingWriter, EmptyingTheFile)
+{
+    TempDir dir;
+    CFixedClock clock(2024, 1, 1, 0, 0, 0);
+    CScriptedMessageBox messages;
+    CRecordingWriter writer(dir.file("dump.ivt"), clock, messages);
+    writer.appendDataText(dataText('a'));
+    EXPECT_TRUE(writer.emptyFile());
+    EXPECT_TRUE(std::filesystem::exists(writer.path()));
+    EXPECT_EQ(readFile(writer.path()), "");
+    EXPECT_TRUE(messages.shown().empty());
+
+    CRecordingWriter unreachable(dir.file("missing/dump.ivt"), clock, messages);
+    EXPECT_FALSE(unreachable.emptyFile());
+    CRecordingWriter folder(dir.directory(), clock, messages);
+    EXPECT_FALSE(folder.emptyFile());
+    EXPECT_EQ(messages.shown(), (std::vector<ShownMessage>{kFailure, kFailure}));
+}

@@ -1,0 +1,112 @@
+// ventora-convert FILE.ivt|FILE.lvt [OUT.csv]: converts a record or log file to CSV, written to
+// OUT.csv or, when no output is named, to standard output. Exit codes: 0 done, 1 a file could
+// not be read or written, 2 bad arguments.
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "files/CsvWriter.h"
+#include "files/LogFileReader.h"
+#include "files/RecordFileReader.h"
+
+namespace {
+
+constexpr const char* kUsage = "usage: ventora-convert FILE.ivt|FILE.lvt [OUT.csv]\n"
+                               "Converts a Ventora record (.ivt) or log (.lvt) file to CSV;\n"
+                               "writes to standard output when no output file is named.\n";
+
+// Keeps the first message of a reader, with the system's reason, for one line on stderr.
+class CFirstMessage final : public IMessageBox {
+public:
+    void tell(std::string_view text, MessageIcon) override
+    {
+        if (text_.empty()) {
+            reason_ = errno;
+            text_ = text;
+        }
+    }
+    bool askYesNo(std::string_view text, MessageIcon icon) override
+    {
+        tell(text, icon);
+        return false;
+    }
+    std::string line() const
+    {
+        std::string result = text_;
+        if (reason_ != 0)
+            result += std::string(" (") + std::strerror(reason_) + ")";
+        return result;
+    }
+
+private:
+    std::string text_;
+    int reason_ = 0;
+};
+
+int fail(const std::string& subject, const std::string& what, int code)
+{
+    std::fprintf(stderr, "ventora-convert: %s: %s\n", subject.c_str(), what.c_str());
+    return code;
+}
+
+bool sameFile(const std::string& a, const std::string& b)
+{
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Over a file size limit, report the failed write instead of being killed by the signal.
+    std::signal(SIGXFSZ, SIG_IGN);
+    if (argc == 2 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (argc < 2 || argc > 3) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    const std::string input = argv[1];
+    // Extensions are compared case-sensitively, as the program's File > Open does.
+    const std::string extension = std::filesystem::path(input).extension().string();
+    if (extension != ".ivt" && extension != ".lvt")
+        return fail(input, "not a record (.ivt) or log (.lvt) file", 2);
+
+    CDataTable rows;
+    CFirstMessage messages;
+    errno = 0;
+    bool read = extension == ".ivt" ? readRecordFile(input, rows, messages)
+                                    : readLogFile(input, rows, messages);
+    if (!read)
+        return fail(input, messages.line(), 1);
+
+    std::FILE* out = stdout;
+    std::string output;
+    if (argc == 3) {
+        output = argv[2];
+        if (sameFile(input, output))
+            return fail(output, "is the input file; choose another output file", 2);
+        out = std::fopen(output.c_str(), "wb");
+        if (!out)
+            return fail(output, std::string("cannot create: ") + std::strerror(errno), 1);
+    }
+    int result = writeCsv(rows, csvFieldTitles(rows), out);
+    if (out != stdout && std::fclose(out) != 0 && result == 0)
+        result = errno != 0 ? errno : EIO;
+    if (result != 0) {
+        // An incomplete conversion is not left behind looking like a complete one.
+        if (!output.empty())
+            std::remove(output.c_str());
+        return fail(output.empty() ? "standard output" : output,
+                    std::string("cannot write: ") + std::strerror(result), 1);
+    }
+    return 0;
+}
