@@ -1,0 +1,122 @@
+#include "chart/MinMaxPyramid.h"
+
+#include <algorithm>
+
+#include "chart/PointsCollection.h"
+
+namespace {
+
+// A value that is not a number never wins against one that is, so one NaN cannot hide the
+// extremes of a whole block.
+inline bool below(double a, double b) { return a < b || (b != b && a == a); }
+inline bool above(double a, double b) { return a > b || (b != b && a == a); }
+
+YExtremes scanRange(const std::vector<GraphPoint>& points, std::size_t first, std::size_t last)
+{
+    YExtremes result{static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(first)};
+    for (std::size_t i = first + 1; i < last; ++i) {
+        if (below(points[i].y, points[result.minIndex].y))
+            result.minIndex = static_cast<std::uint32_t>(i);
+        if (above(points[i].y, points[result.maxIndex].y))
+            result.maxIndex = static_cast<std::uint32_t>(i);
+    }
+    return result;
+}
+
+} // namespace
+
+void mergeExtremes(YExtremes& a, const YExtremes& b, const std::vector<GraphPoint>& points)
+{
+    if (below(points[b.minIndex].y, points[a.minIndex].y))
+        a.minIndex = b.minIndex;
+    if (above(points[b.maxIndex].y, points[a.maxIndex].y))
+        a.maxIndex = b.maxIndex;
+}
+
+void CMinMaxPyramid::update(const std::vector<GraphPoint>& points, std::size_t validUpTo)
+{
+    const std::size_t n = points.size();
+    std::size_t size = (n + kBlock - 1) / kBlock;
+    // The first block that holds a changed point; everything from it on is rebuilt.
+    std::size_t from = std::min(validUpTo, n) / kBlock;
+    if (levels_.empty())
+        from = 0;
+    int level = 0;
+    while (size > 0) {
+        if (static_cast<int>(levels_.size()) <= level)
+            levels_.emplace_back();
+        auto& entries = levels_[level];
+        entries.resize(size);
+        for (std::size_t i = from; i < size; ++i) {
+            if (level == 0) {
+                entries[i] = scanRange(points, i * kBlock, std::min(n, (i + 1) * kBlock));
+            } else {
+                const auto& below = levels_[level - 1];
+                entries[i] = below[2 * i];
+                if (2 * i + 1 < below.size())
+                    mergeExtremes(entries[i], below[2 * i + 1], points);
+            }
+        }
+        if (size == 1)
+            break;
+        size = (size + 1) / 2;
+        from /= 2;
+        ++level;
+    }
+    levels_.resize(n == 0 ? 0 : static_cast<std::size_t>(level) + 1);
+}
+
+YExtremes CMinMaxPyramid::query(const std::vector<GraphPoint>& points, std::size_t first,
+                                std::size_t last) const
+{
+    // Ragged ends point by point, then whole blocks bottom-up; pieces are merged in index order
+    // on each side so that ties resolve to the earliest point.
+    YExtremes left{};
+    bool haveLeft = false;
+    auto appendLeft = [&](const YExtremes& piece) {
+        if (haveLeft) {
+            mergeExtremes(left, piece, points);
+        } else {
+            left = piece;
+            haveLeft = true;
+        }
+    };
+    auto single = [](std::size_t i) {
+        return YExtremes{static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(i)};
+    };
+    std::size_t a = first;
+    while (a < last && a % kBlock != 0)
+        appendLeft(single(a++));
+    if (a >= last)
+        return left;
+    std::size_t b = last;
+    bool haveRight = false;
+    YExtremes right{};
+    auto prependRight = [&](const YExtremes& piece) {
+        if (!haveRight) {
+            right = piece;
+            haveRight = true;
+            return;
+        }
+        YExtremes merged = piece;
+        mergeExtremes(merged, right, points);
+        right = merged;
+    };
+    while (b > a && b % kBlock != 0) {
+        --b;
+        prependRight(single(b));
+    }
+    std::size_t lo = a / kBlock, hi = b / kBlock;
+    for (int level = 0; lo < hi; ++level) {
+        const auto& entries = levels_[level];
+        if (lo & 1)
+            appendLeft(entries[lo++]);
+        if (hi & 1)
+            prependRight(entries[--hi]);
+        lo >>= 1;
+        hi >>= 1;
+    }
+    if (haveRight)
+        appendLeft(right);
+    return left;
+}

@@ -1,0 +1,69 @@
+#pragma once
+// The points of one series: a contiguous array of (x, y) pairs with their bounds, kept in
+// ascending x when sorted. A min/max pyramid over y is kept alongside and brought up to date
+// lazily, so that drawing can reduce any index range in logarithmic time.
+
+#include <cstddef>
+#include <vector>
+
+#include "chart/MinMaxPyramid.h"
+
+struct GraphPoint {
+    double x = 0;
+    double y = 0;
+    bool operator==(const GraphPoint&) const = default;
+};
+
+class CPointsCollection {
+public:
+    CPointsCollection(bool sorted = true, bool duplicatesAllowed = false);
+
+    bool sorted() const { return sorted_; }
+    bool duplicatesAllowed() const { return duplicatesAllowed_; }
+
+    int count() const { return static_cast<int>(points_.size()); }
+    bool empty() const { return points_.empty(); }
+    const GraphPoint& at(int index) const { return points_[static_cast<std::size_t>(index)]; }
+    const std::vector<GraphPoint>& points() const { return points_; }
+
+    // Adds a point by the collection's rules and returns its index. When a sorted collection
+    // without duplicates replaces a point of the same x, the bounds are recomputed from all
+    // points if recomputeBounds is set (otherwise they keep the replaced point's extent).
+    int addPoint(double x, double y, bool recomputeBounds = true);
+
+    // Inserts at position 0..count. At the end, or in a sorted collection, this is addPoint;
+    // otherwise the point goes exactly there and the bounds are only recomputed when asked.
+    // Returns the point's index, or -1 for a position outside 0..count.
+    int insertPoint(int position, double x, double y, bool recomputeBounds = true);
+
+    // Removes the point at index; false when there is none. Bounds follow when asked.
+    bool removePoint(int index, bool recomputeBounds = true);
+    // Replaces the y of the point at index (x stays, so the order holds); false when none.
+    bool setPointY(int index, double y, bool recomputeBounds = true);
+    void clear();
+
+    // Reserves room for n points (a caller that knows the size avoids regrowth).
+    void reserve(int n) { points_.reserve(static_cast<std::size_t>(n < 0 ? 0 : n)); }
+
+    double minX() const { return minX_; }
+    double maxX() const { return maxX_; }
+    double minY() const { return minY_; }
+    double maxY() const { return maxY_; }
+    void setBounds(double minX, double maxX, double minY, double maxY);
+    void recomputeBounds();
+
+    // The y pyramid of the current points (rebuilt from the first changed index on demand).
+    const CMinMaxPyramid& pyramid() const;
+
+private:
+    void widenBounds(double x, double y);
+    void insertAt(std::size_t index, GraphPoint point);
+    void touch(std::size_t fromIndex);
+
+    std::vector<GraphPoint> points_;
+    bool sorted_;
+    bool duplicatesAllowed_;
+    double minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;
+    mutable CMinMaxPyramid pyramid_;
+    mutable std::size_t pyramidValidUpTo_ = 0; // points below this index are in the pyramid
+};

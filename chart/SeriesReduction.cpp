@@ -1,0 +1,214 @@
+#include "chart/SeriesReduction.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// First index in [from, to) whose pixel column is above column (columns grow with the index).
+std::size_t firstAfterColumn(const std::vector<GraphPoint>& points, const CAxisMap& x,
+                             std::size_t from, std::size_t to, int column)
+{
+    auto it = std::upper_bound(points.begin() + static_cast<std::ptrdiff_t>(from),
+                               points.begin() + static_cast<std::ptrdiff_t>(to), column,
+                               [&x](int c, const GraphPoint& p) { return c < x.toPixel(p.x); });
+    return static_cast<std::size_t>(it - points.begin());
+}
+
+void push(std::vector<PixelPoint>& out, PixelPoint p)
+{
+    if (out.empty() || !(out.back() == p))
+        out.push_back(p);
+}
+
+// The index range of points whose columns lie in left..right.
+std::pair<std::size_t, std::size_t> visibleRange(const std::vector<GraphPoint>& points,
+                                                 const CAxisMap& x, int left, int right)
+{
+    const std::size_t first = firstAfterColumn(points, x, 0, points.size(), left - 1);
+    const std::size_t last = firstAfterColumn(points, x, first, points.size(), right);
+    return {first, last};
+}
+
+} // namespace
+
+void distinctPixelPath(const CPointsCollection& points, const CAxisMap& x, const CAxisMap& y,
+                       std::vector<PixelPoint>& out)
+{
+    out.clear();
+    for (const GraphPoint& p : points.points())
+        push(out, {x.toPixel(p.x), y.toPixel(p.y)});
+}
+
+bool canReduce(const CPointsCollection& points, const CAxisMap& x)
+{
+    return points.sorted() && x.increasing();
+}
+
+void reducedPixelPath(const CPointsCollection& points, const CAxisMap& x, const CAxisMap& y,
+                      int left, int right, std::vector<PixelPoint>& out)
+{
+    out.clear();
+    const auto& pts = points.points();
+    if (pts.empty())
+        return;
+    const auto [first, last] = visibleRange(pts, x, left, right);
+    auto pixel = [&](std::size_t i) { return PixelPoint{x.toPixel(pts[i].x), y.toPixel(pts[i].y)}; };
+    if (first > 0)
+        push(out, pixel(first - 1));
+    const CMinMaxPyramid& pyramid = points.pyramid();
+    for (std::size_t g0 = first; g0 < last;) {
+        const int column = x.toPixel(pts[g0].x);
+        const std::size_t g1 = firstAfterColumn(pts, x, g0 + 1, last, column);
+        push(out, pixel(g0));
+        if (g1 - g0 > 2) {
+            const YExtremes e = pyramid.query(pts, g0, g1);
+            const std::size_t a = std::min(e.minIndex, e.maxIndex);
+            const std::size_t b = std::max(e.minIndex, e.maxIndex);
+            push(out, pixel(a));
+            push(out, pixel(b));
+        }
+        push(out, pixel(g1 - 1));
+        g0 = g1;
+    }
+    if (last < pts.size())
+        push(out, pixel(last));
+}
+
+namespace {
+
+// The rows painted by the marks of one column so far, over top - half .. bottom + half.
+class PaintedRows {
+public:
+    PaintedRows(int first, int last)
+        : first_(first), last_(last), bits_((static_cast<std::size_t>(last - first) >> 6) + 1)
+    {
+    }
+    void reset() { std::fill(bits_.begin(), bits_.end(), 0); }
+    // True when every row of lo..hi that can be seen is painted already.
+    bool covered(int lo, int hi) const
+    {
+        lo = std::max(lo, first_);
+        hi = std::min(hi, last_);
+        for (int r = lo; r <= hi; ++r) {
+            const auto bit = static_cast<std::size_t>(r - first_);
+            const std::uint64_t word = bits_[bit >> 6];
+            if (word == ~std::uint64_t{0} && (bit & 63) == 0 && r + 63 <= hi) {
+                r += 63;
+                continue;
+            }
+            if (!(word >> (bit & 63) & 1))
+                return false;
+        }
+        return true;
+    }
+    void paint(int lo, int hi)
+    {
+        lo = std::max(lo, first_);
+        hi = std::min(hi, last_);
+        for (int r = lo; r <= hi; ++r) {
+            const auto bit = static_cast<std::size_t>(r - first_);
+            bits_[bit >> 6] |= std::uint64_t{1} << (bit & 63);
+        }
+    }
+
+private:
+    int first_, last_;
+    std::vector<std::uint64_t> bits_;
+};
+
+struct MarkWalker {
+    const std::vector<GraphPoint>& pts;
+    const CMinMaxPyramid& pyramid;
+    const CAxisMap& y;
+    int half;
+    int top, bottom; // visible rows
+    PaintedRows& painted;
+    std::vector<PixelPoint>& out;
+    int column = 0;
+
+    // Nothing of marks centred in lo..hi would show that is not painted already.
+    bool redundant(int lo, int hi) const
+    {
+        return hi + half < top || lo - half > bottom || painted.covered(lo - half, hi + half);
+    }
+    void mark(int row)
+    {
+        if (redundant(row, row))
+            return;
+        push(out, {column, row});
+        painted.paint(row - half, row + half);
+    }
+    void point(std::size_t i) { mark(y.toPixel(pts[i].y)); }
+
+    void node(int level, std::size_t index)
+    {
+        const YExtremes& e = pyramid.entry(level, index);
+        int lo = y.toPixel(pts[e.minIndex].y), hi = y.toPixel(pts[e.maxIndex].y);
+        if (lo > hi)
+            std::swap(lo, hi);
+        if (redundant(lo, hi))
+            return;
+        if (hi - lo <= 2 * half + 1) { // the two ends' marks cover every mark between
+            mark(lo);
+            mark(hi);
+            return;
+        }
+        if (level == 0) {
+            const std::size_t begin = index * CMinMaxPyramid::kBlock;
+            const std::size_t end = std::min(pts.size(), begin + CMinMaxPyramid::kBlock);
+            for (std::size_t i = begin; i < end; ++i)
+                point(i);
+            return;
+        }
+        node(level - 1, 2 * index);
+        if (2 * index + 1 < pyramid.levelSize(level - 1))
+            node(level - 1, 2 * index + 1);
+    }
+
+    // Covers [first, last) with whole pyramid nodes where possible.
+    void range(std::size_t first, std::size_t last)
+    {
+        constexpr std::size_t block = CMinMaxPyramid::kBlock;
+        std::size_t a = first;
+        while (a < last && a % block != 0)
+            point(a++);
+        std::size_t b = last;
+        while (b > a && b % block != 0)
+            point(--b);
+        std::size_t lo = a / block, hi = b / block;
+        for (int level = 0; lo < hi; ++level) {
+            if (lo & 1)
+                node(level, lo++);
+            if (hi & 1)
+                node(level, --hi);
+            lo >>= 1;
+            hi >>= 1;
+        }
+    }
+};
+
+} // namespace
+
+void reducedMarkPixels(const CPointsCollection& points, const CAxisMap& x, const CAxisMap& y,
+                       int left, int right, int top, int bottom, int halfSize,
+                       std::vector<PixelPoint>& out)
+{
+    out.clear();
+    const auto& pts = points.points();
+    if (pts.empty() || bottom < top)
+        return;
+    halfSize = std::max(halfSize, 0);
+    // Marks of points just outside the columns still reach into them.
+    const auto [first, last] = visibleRange(pts, x, left - halfSize, right + halfSize);
+    const CMinMaxPyramid& pyramid = points.pyramid();
+    PaintedRows painted(top - halfSize, bottom + halfSize);
+    MarkWalker walker{pts, pyramid, y, halfSize, top, bottom, painted, out};
+    for (std::size_t g0 = first; g0 < last;) {
+        walker.column = x.toPixel(pts[g0].x);
+        const std::size_t g1 = firstAfterColumn(pts, x, g0 + 1, last, walker.column);
+        painted.reset();
+        walker.range(g0, g1);
+        g0 = g1;
+    }
+}

@@ -1,0 +1,37 @@
+#pragma once
+// What a series draws, in device pixels. The plain path maps every point and keeps each one
+// whose pixel differs from the previous; lines join consecutive entries and marks stand on
+// every entry. The reduced path gives the same picture at a cost that follows pixels: for each
+// pixel column it keeps only the first, lowest, highest and last point (in their order), found
+// with binary searches on x and the collection's min/max pyramid.
+
+#include <vector>
+
+#include "chart/PlotMath.h"
+#include "chart/PointsCollection.h"
+
+struct PixelPoint {
+    int x = 0;
+    int y = 0;
+    bool operator==(const PixelPoint&) const = default;
+};
+
+// Every point, consecutive duplicates of a pixel dropped.
+void distinctPixelPath(const CPointsCollection& points, const CAxisMap& x, const CAxisMap& y,
+                       std::vector<PixelPoint>& out);
+
+// True when the reduced path applies: a sorted collection and an x mapping that grows.
+bool canReduce(const CPointsCollection& points, const CAxisMap& x);
+
+// The reduced path for the pixel columns left..right, including the nearest point on either
+// side so that lines entering and leaving the view are kept. Needs canReduce().
+void reducedPixelPath(const CPointsCollection& points, const CAxisMap& x, const CAxisMap& y,
+                      int left, int right, std::vector<PixelPoint>& out);
+
+// Mark centres for the columns left..right and the rows top..bottom: enough of the distinct
+// pixels to paint exactly what marks on every distinct pixel paint. Within a column, a run of
+// pixels closer together than a mark (2 * halfSize + 1) is given by its two ends, and points
+// whose marks would only repaint rows already painted are skipped. Needs canReduce().
+void reducedMarkPixels(const CPointsCollection& points, const CAxisMap& x, const CAxisMap& y,
+                       int left, int right, int top, int bottom, int halfSize,
+                       std::vector<PixelPoint>& out);
