@@ -1,0 +1,451 @@
+// The engine in data mode and in the set-up menu dialogue, driven by a fake timeline.
+#include <gtest/gtest.h>
+
+#include "tests/protocol/ProtocolFakes.h"
+
+namespace pt = protocol_timer;
+
+namespace {
+
+std::vector<std::string> callsSince(const CFakePort& port, std::size_t from)
+{
+    return {port.calls.begin() + static_cast<std::ptrdiff_t>(from), port.calls.end()};
+}
+
+std::string measureReply(const std::string& data) { return "IIIIM1I&" + data + "&\r"; }
+
+// Lets time pass until the next "M" goes out; time then stands at that send.
+void pollOnce(CProtocolRig& rig)
+{
+    std::size_t writes = rig.port.writes().size();
+    for (int step = 0; step < 200 && rig.port.writes().size() == writes; ++step)
+        rig.time.advance(10);
+    ASSERT_EQ(rig.port.writes().size(), writes + 1);
+    ASSERT_EQ(rig.port.writes().back(), "M1..");
+}
+
+void expectClosed(const CProtocolRig& rig)
+{
+    EXPECT_FALSE(rig.engine.portOpen());
+    EXPECT_FALSE(rig.port.isOpen);
+    EXPECT_EQ(rig.frame.paneTexts.back(), "Disconnected");
+    EXPECT_EQ(rig.frame.colour, link_colour::kYellow);
+    EXPECT_EQ(rig.frame.disabledColour, link_colour::kYellowDisabled);
+    for (int id : {pt::kSend, pt::kReply, pt::kWatchdog, pt::kPoll})
+        EXPECT_FALSE(rig.time.running(id)) << id;
+    EXPECT_TRUE(rig.engine.queue().empty());
+    EXPECT_TRUE(rig.engine.canAutodetect());
+    EXPECT_EQ(rig.view.leds.back(), IProtocolView::kLedOff);
+    EXPECT_FALSE(rig.view.rec);
+}
+
+} // namespace
+
+TEST(ProtocolEngineTest, Rs485PollIsFramedWithABreakFirst)
+{
+    CProtocolRig rig;
+    rig.connect("Dirado485");
+    EXPECT_EQ(rig.frame.paneTexts.back(), "Connected to COM1 RS485 9600 8,N,2");
+    EXPECT_EQ(rig.frame.colour, link_colour::kGreen);
+    EXPECT_EQ(rig.frame.disabledColour, link_colour::kGreenDisabled);
+    EXPECT_EQ(rig.view.layouts, std::vector<int>{IProtocolView::kLayoutData});
+
+    std::size_t mark = rig.port.calls.size();
+    rig.time.advance(999);
+    EXPECT_TRUE(callsSince(rig.port, mark).empty());
+    rig.time.advance(1); // the poll timer queues "M", the send timer sends it
+    EXPECT_EQ(callsSince(rig.port, mark),
+              (std::vector<std::string>{"purge", "clear", "break", "write M1.."}));
+    EXPECT_EQ(rig.time.period(pt::kReply), 2000);
+    EXPECT_FALSE(rig.engine.sendEnable());
+}
+
+TEST(ProtocolEngineTest, Rs485RhythmFillsTheTableAndRecordsEveryRow)
+{
+    CProtocolRig rig;
+    CFakeInstrument instrument(rig, {.identity = "Dirado485", .replyDelayMs = 30});
+    std::vector<std::int64_t> sendTimes;
+    auto answer = rig.port.onWrite;
+    rig.port.onWrite = [&](const std::string& bytes) {
+        sendTimes.push_back(rig.time.now());
+        answer(bytes);
+    };
+    rig.autodetect();
+    rig.time.advance(30000);
+    ASSERT_TRUE(rig.engine.portOpen());
+    ASSERT_GE(sendTimes.size(), 20u);
+    // Reply, one second, "M" queued, sent within the next 200 ms.
+    for (std::size_t i = 1; i < sendTimes.size(); ++i) {
+        EXPECT_GE(sendTimes[i] - sendTimes[i - 1], 30 + 1000) << i;
+        EXPECT_LE(sendTimes[i] - sendTimes[i - 1], 30 + 1000 + 200) << i;
+    }
+    ASSERT_EQ(rig.view.rows.size(), static_cast<std::size_t>(instrument.sent));
+    ASSERT_EQ(rig.sink.lines.size(), rig.view.rows.size());
+    EXPECT_EQ(rig.sink.lines[3].size(), 104u);
+    EXPECT_LE(rig.engine.queue().size(), 1u);
+    EXPECT_EQ(rig.undelivered, 0);
+    EXPECT_EQ(rig.messages.shown().size(), 2u); // only the two questions of the search
+}
+
+TEST(ProtocolEngineTest, DataRowsCarryTimeStampFieldsLedAndScrolling)
+{
+    CProtocolRig rig;
+    rig.connect("Dirado485");
+    const std::string data = sampleDataText();
+    for (int i = 0; i < 26; ++i) {
+        pollOnce(rig);
+        rig.deliver(measureReply(data));
+    }
+    ASSERT_EQ(rig.view.rows.size(), 26u);
+    // "M" replies carry a trailing blank after the date.
+    EXPECT_EQ(rig.view.rows[0][0], "10:20:31 2024/05/17 ");
+    for (int column = 1; column <= 13; ++column)
+        EXPECT_EQ(rig.view.rows[0][column], data.substr((column - 1) * 8, 8)) << column;
+    // The LED starts lit with the data layout, then every recorded row toggles it, dark first.
+    std::vector<int> leds(rig.view.leds.end() - 4, rig.view.leds.end());
+    EXPECT_EQ(leds, (std::vector<int>{1, 0, 1, 0}));
+    EXPECT_EQ(rig.view.leds[1], IProtocolView::kLedDark);
+    // Rows 25 and 26 scroll.
+    EXPECT_EQ(rig.view.scrolls, 2);
+    EXPECT_EQ(rig.sink.lines, std::vector<std::string>(26, data));
+
+    // A data field of 100 characters fills columns 1-12 and leaves 13 empty.
+    pollOnce(rig);
+    rig.deliver(measureReply(data.substr(0, 100)));
+    EXPECT_EQ(rig.view.rows.back()[12], data.substr(88, 8));
+    EXPECT_EQ(rig.view.rows.back()[13], "");
+    EXPECT_EQ(rig.sink.lines.back(), data.substr(0, 100)); // the writer drops it
+}
+
+TEST(ProtocolEngineTest, RowsAreNotRecordedWhenTheViewIsNotRecording)
+{
+    CProtocolRig rig;
+    rig.connect("Dirado485");
+    rig.view.recording = false;
+    std::size_t leds = rig.view.leds.size();
+    pollOnce(rig);
+    rig.deliver(measureReply(sampleDataText()));
+    EXPECT_EQ(rig.view.rows.size(), 1u);
+    EXPECT_TRUE(rig.sink.lines.empty());
+    EXPECT_EQ(rig.view.leds.size(), leds);
+}
+
+TEST(ProtocolEngineTest, Rs232DataModeWritesNothingButPurgesAndArmsTheTimeout)
+{
+    CProtocolRig rig;
+    rig.connect("Vavizi232");
+    EXPECT_EQ(rig.engine.lineType(), "232");
+    std::size_t mark = rig.port.calls.size();
+    rig.time.advance(200);
+    EXPECT_EQ(callsSince(rig.port, mark), (std::vector<std::string>{"purge", "clear"}));
+    EXPECT_EQ(rig.time.period(pt::kReply), 2000);
+
+    rig.deliver(sampleDataText() + "   \r");
+    ASSERT_EQ(rig.view.rows.size(), 1u);
+    EXPECT_EQ(rig.view.rows[0][0], "10:20:30 2024/05/17"); // no trailing blank
+    EXPECT_EQ(rig.sink.lines, std::vector<std::string>{sampleDataText()});
+}
+
+TEST(ProtocolEngineTest, Rs232GapRule)
+{
+    CProtocolRig rig;
+    rig.connect("Vavizi232");
+    for (int i = 0; i < 10; ++i) {
+        rig.time.advance(1000);
+        rig.deliver(sampleDataText() + "\r");
+    }
+    rig.time.advance(1900);
+    rig.deliver(sampleDataText() + "\r");
+    EXPECT_TRUE(rig.engine.portOpen());
+    EXPECT_EQ(rig.view.rows.size(), 11u);
+
+    rig.time.advance(2199);
+    EXPECT_TRUE(rig.engine.portOpen());
+    rig.time.advance(1);
+    expectClosed(rig);
+    EXPECT_TRUE(rig.messages.shown().size() == 2u); // closes silently
+}
+
+TEST(ProtocolEngineTest, Rs485SilenceClosesTheLinkAtTheTimeout)
+{
+    CProtocolRig rig;
+    rig.connect("Dirado485");
+    pollOnce(rig);
+    rig.time.advance(1999);
+    EXPECT_TRUE(rig.engine.portOpen());
+    rig.time.advance(1);
+    expectClosed(rig);
+    EXPECT_EQ(rig.engine.lineType(), "");
+}
+
+TEST(ProtocolEngineTest, GarbledMeasureReplyIsDroppedAndTheLinkClosesAtTheTimeout)
+{
+    CProtocolRig rig;
+    rig.connect("Dirado485");
+    pollOnce(rig);
+    rig.time.advance(50);
+    rig.deliver("IIIIM1I no ampersand\r");
+    EXPECT_TRUE(rig.view.rows.empty());
+    EXPECT_TRUE(rig.engine.queue().empty()); // no new "M"
+    EXPECT_TRUE(rig.time.running(pt::kSend));
+    rig.time.advance(1949);
+    EXPECT_TRUE(rig.engine.portOpen());
+    rig.time.advance(1);
+    expectClosed(rig);
+}
+
+TEST(ProtocolEngineTest, UnsolicitedLineIsNotInterpreted)
+{
+    CProtocolRig rig;
+    rig.connect("Dirado485");
+    rig.time.advance(300);
+    rig.time.killTimer(pt::kSend);
+    rig.deliver(measureReply(sampleDataText()));
+    EXPECT_TRUE(rig.view.rows.empty());
+    EXPECT_TRUE(rig.port.receiveEnable);
+    EXPECT_EQ(rig.time.period(pt::kSend), 200);
+    EXPECT_EQ(rig.engine.replyText(), measureReply(sampleDataText()));
+}
+
+TEST(ProtocolEngineTest, IdentificationSetsTheSpeedUnits)
+{
+    struct Row {
+        const char* reply;
+        const char* lineType;
+        const char* unit;
+    };
+    for (Row row : {Row{"Vavizi232&&\r", "232", ""}, Row{"Vavizi232&knots&\r", "232", "knots"},
+                    Row{"Dirado485&km/h\r", "485", ""}}) {
+        CProtocolRig rig;
+        rig.unit.setSpeedUnit("old");
+        rig.autodetect();
+        rig.time.advance(200);
+        rig.deliver(row.reply);
+        EXPECT_EQ(rig.engine.linkState(), "OK") << row.reply;
+        EXPECT_EQ(rig.engine.lineType(), row.lineType) << row.reply;
+        for (Unit::Index index : {Unit::SoW, Unit::SoS, Unit::U, Unit::V, Unit::W, Unit::UV})
+            EXPECT_EQ(rig.unit.text(index), row.unit) << row.reply;
+        EXPECT_EQ(rig.unit.text(Unit::Pressure), "mbar");
+    }
+}
+
+TEST(ProtocolEngineTest, QuestionMarkOnRs485OpensTheMenuAfterTheNextMeasure)
+{
+    CProtocolRig rig;
+    rig.engine.OnTypedCharacter('?'); // nothing found yet: ignored
+    EXPECT_FALSE(rig.engine.dialogueRequested());
+    rig.connect("Dirado485");
+    pollOnce(rig);
+    rig.engine.OnTypedCharacter('?');
+    EXPECT_TRUE(rig.engine.dialogueRequested());
+    EXPECT_EQ(rig.port.writes().back(), "M1.."); // typing in data mode writes nothing
+    EXPECT_FALSE(rig.engine.dialogue());
+
+    rig.deliver(measureReply(sampleDataText()));
+    EXPECT_EQ(rig.view.rows.size(), 1u); // the reply is shown first
+    EXPECT_TRUE(rig.engine.dialogue());
+    EXPECT_TRUE(rig.port.dialogueMode);
+    EXPECT_FALSE(rig.engine.dialogueRequested());
+    std::size_t mark = rig.port.calls.size();
+    rig.time.advance(200);
+    EXPECT_EQ(callsSince(rig.port, mark),
+              (std::vector<std::string>{"purge", "clear", "break", "write S1.."}));
+
+    rig.deliver("VA7310 SETUP MENU\n");
+    EXPECT_EQ(rig.view.layouts.back(), -1);
+    EXPECT_EQ(rig.view.rows.back()[0], "VA7310 SETUP MENU");
+    EXPECT_EQ(rig.time.period(pt::kWatchdog), 10000);
+    EXPECT_FALSE(rig.time.running(pt::kReply));
+    EXPECT_FALSE(rig.time.running(pt::kPoll));
+    EXPECT_EQ(rig.engine.currentCommand(), nullptr);
+}
+
+TEST(ProtocolEngineTest, QuestionMarkOnRs232SendsQuestionMarkWithoutBreak)
+{
+    CProtocolRig rig;
+    rig.connect("Vavizi232");
+    rig.time.advance(200);
+    rig.engine.OnTypedCharacter('?');
+    rig.deliver(sampleDataText() + "\r");
+    std::size_t mark = rig.port.calls.size();
+    rig.time.advance(200);
+    EXPECT_EQ(callsSince(rig.port, mark),
+              (std::vector<std::string>{"purge", "clear", "write ?"}));
+}
+
+class DialogueTest : public ::testing::Test {
+protected:
+    // Opens the set-up menu on RS485 after 30 data rows.
+    void SetUp() override
+    {
+        rig.connect("Dirado485");
+        for (int i = 0; i < 30; ++i) {
+            pollOnce(rig);
+            rig.deliver(measureReply(sampleDataText()));
+        }
+        rig.engine.OnTypedCharacter('?');
+        pollOnce(rig);
+        rig.deliver(measureReply(sampleDataText()));
+        rig.time.advance(200);
+        rig.deliver("  SETUP  \n");
+        ASSERT_TRUE(rig.engine.dialogue());
+    }
+
+    std::vector<std::string> lastRows(std::size_t count) const
+    {
+        std::vector<std::string> texts;
+        for (std::size_t i = rig.view.rows.size() - count; i < rig.view.rows.size(); ++i)
+            texts.push_back(rig.view.rows[i][0]);
+        return texts;
+    }
+
+    CProtocolRig rig;
+};
+
+TEST_F(DialogueTest, PromptRowsEchoAndAnswer)
+{
+    rig.deliver("1) Unit\r\n");
+    rig.deliver("Select:");
+    EXPECT_EQ(lastRows(5), (std::vector<std::string>{"1) Unit", "Select:", " ", " ", " "}));
+    rig.deliver("Again:"); // a prompt right after a prompt gets no new blank rows
+    EXPECT_EQ(lastRows(2), (std::vector<std::string>{" ", "Again:"}));
+    rig.deliver("\n");
+    rig.deliver("Value:");
+    EXPECT_EQ(lastRows(4), (std::vector<std::string>{"Value:", " ", " ", " "}));
+
+    std::size_t mark = rig.port.calls.size();
+    for (char c : {'1', '2', '\r', '\x1b'})
+        rig.engine.OnTypedCharacter(c);
+    EXPECT_EQ(callsSince(rig.port, mark),
+              (std::vector<std::string>{"write 1", "write 2", "write \r", "write \x1b"}));
+    EXPECT_EQ(lastRows(4)[0], "Value:12");
+    EXPECT_TRUE(rig.time.running(pt::kWatchdog));
+    EXPECT_TRUE(rig.engine.portOpen());
+}
+
+TEST_F(DialogueTest, QuestionMarkLineLeavesTheMenuAndResumesPollingAndRecording)
+{
+    rig.deliver("Bye\n");
+    rig.deliver("?\n");
+    EXPECT_FALSE(rig.engine.dialogue());
+    EXPECT_FALSE(rig.port.dialogueMode);
+    EXPECT_TRUE(rig.view.rows.empty());
+    EXPECT_EQ(rig.view.layouts.back(), IProtocolView::kLayoutData);
+    EXPECT_FALSE(rig.time.running(pt::kWatchdog));
+    EXPECT_TRUE(rig.engine.sendEnable());
+
+    std::size_t recorded = rig.sink.lines.size();
+    pollOnce(rig);
+    rig.deliver(measureReply(sampleDataText()));
+    EXPECT_EQ(rig.view.rows.size(), 1u);
+    EXPECT_EQ(rig.sink.lines.size(), recorded + 1);
+    EXPECT_EQ(rig.view.rows[0][13], sampleDataText().substr(96));
+}
+
+TEST_F(DialogueTest, TenSecondsOfSilenceEndTheDialogueByDisconnecting)
+{
+    rig.time.advance(9999);
+    EXPECT_TRUE(rig.engine.portOpen());
+    rig.time.advance(1);
+    expectClosed(rig);
+    EXPECT_FALSE(rig.engine.dialogue());
+    EXPECT_FALSE(rig.port.dialogueMode);
+}
+
+TEST(ProtocolEngineTest, PromptRowRuleHoldsInAShortTable)
+{
+    CProtocolRig rig;
+    rig.connect("Vavizi232");
+    rig.time.advance(200);
+    rig.engine.OnTypedCharacter('?');
+    rig.deliver(sampleDataText() + "\r");
+    rig.time.advance(200);
+    rig.deliver("MENU\n");
+    rig.deliver("Choice:");
+    rig.engine.OnTypedCharacter('3');
+    ASSERT_EQ(rig.view.rows.size(), 6u);
+    EXPECT_EQ(rig.view.rows[2][0], "Choice:3");
+    EXPECT_EQ(rig.view.scrolls, 0);
+}
+
+TEST(ProtocolEngineTest, LinesAfterTheLinkClosedAreIgnored)
+{
+    CProtocolRig rig;
+    rig.connect("Dirado485");
+    rig.messages.answer(true);
+    rig.engine.OnDisconnect();
+    expectClosed(rig);
+    rig.engine.OnSerialReply(measureReply(sampleDataText()));
+    EXPECT_TRUE(rig.view.rows.empty());
+    EXPECT_FALSE(rig.time.running(pt::kSend));
+    EXPECT_FALSE(rig.port.receiveEnable);
+}
+
+TEST(ProtocolEngineTest, DisconnectAndExitAskFirst)
+{
+    CProtocolRig rig;
+    rig.connect("Dirado485");
+    pollOnce(rig);
+    rig.engine.OnDisconnect(); // the script answers No
+    EXPECT_TRUE(rig.engine.portOpen());
+    EXPECT_EQ(rig.messages.shown().back(),
+              (ShownMessage{"Confirm disconnection ?", MessageIcon::Information, true}));
+    EXPECT_FALSE(rig.engine.OnExit());
+    EXPECT_EQ(rig.messages.shown().back(), (ShownMessage{"Confirm Exit?", MessageIcon::None, true}));
+    EXPECT_TRUE(rig.engine.portOpen());
+    EXPECT_FALSE(rig.engine.canAutodetect());
+
+    rig.messages.answer(true);
+    EXPECT_TRUE(rig.engine.OnExit());
+    expectClosed(rig);
+}
+
+TEST(ProtocolEngineTest, CloseLinkDoesNothingUnlessTheLinkIsLocal)
+{
+    CProtocolRig rig;
+    rig.connect("Dirado485");
+    rig.config.connMode = -1;
+    pollOnce(rig);
+    rig.time.advance(2000); // time-out: the link cannot be closed
+    EXPECT_TRUE(rig.engine.portOpen());
+    EXPECT_TRUE(rig.port.isOpen);
+    EXPECT_EQ(rig.frame.paneTexts.back(), "Connected to COM1 RS485 9600 8,N,2");
+    rig.time.advance(1000); // the watchdog tried once and does not repeat
+    EXPECT_FALSE(rig.time.running(pt::kWatchdog));
+}
+
+TEST(ProtocolEngineTest, LineFailureDisconnects)
+{
+    CProtocolRig rig;
+    rig.connect("Vavizi232");
+    rig.engine.OnLineFailure();
+    expectClosed(rig);
+    rig.engine.OnLineFailure(); // a second request changes nothing
+    EXPECT_EQ(rig.frame.paneTexts.back(), "Disconnected");
+    EXPECT_EQ(rig.messages.shown().size(), 2u);
+}
+
+TEST(ProtocolEngineTest, UnknownCommandTypeIsRefused)
+{
+    CProtocolRig rig;
+    rig.engine.AddCommand(1, 99);
+    EXPECT_EQ(rig.messages.shown(),
+              (std::vector<ShownMessage>{{"Syntax message incorrect", MessageIcon::Exclamation,
+                                          false}}));
+    EXPECT_TRUE(rig.engine.queue().empty());
+}
+
+TEST(ProtocolEngineTest, QueueServesCommandsFirstInFirstOut)
+{
+    CProtocolRig rig;
+    rig.connect("Dirado485");
+    rig.time.killTimer(pt::kPoll);
+    rig.engine.AddCommand(2, CCommand::Measure);
+    rig.engine.AddCommand(3, CCommand::Measure);
+    rig.time.advance(200);
+    EXPECT_EQ(rig.port.writes().back(), "M2..");
+    rig.deliver(measureReply(sampleDataText()));
+    rig.time.advance(200);
+    EXPECT_EQ(rig.port.writes().back(), "M3..");
+    EXPECT_EQ(rig.engine.queue().size(), 1u);
+}
