@@ -1,7 +1,5 @@
 #include "link/ProtocolEngine.h"
 
-#include <cstdio>
-
 #include "app/CText.h"
 #include "link/ReplyParser.h"
 
@@ -300,6 +298,12 @@ void CProtocolEngine::leaveDialogue()
         AddCommand(kAddress, CCommand::DataLine);
     else if (lineType_ == "485")
         s_.timers.setTimer(pt::kPoll, pt::kPollPeriodMs);
+}
+
+void CProtocolEngine::OnDialogueLineComplete()
+{
+    if (dialogue_)
+        s_.timers.killTimer(pt::kWatchdog);
 }
 
 void CProtocolEngine::OnTypedCharacter(char c)

@@ -6,9 +6,9 @@
 //
 // The frame calls: OnTimer(id) on each timer expiry; OnSerialReply(line) for each line the
 // port hands over; OnLineFailure() when the port's reader asks for a disconnect;
-// OnTypedCharacter(c) for typed characters (Enter as '\r', Escape as '\x1b'); OnAutodetect(),
-// OnDisconnect() and OnExit() for its commands, with canAutodetect()/canDisconnect() for their
-// enabled states.
+// OnDialogueLineComplete() when the reader has completed a dialogue line; OnTypedCharacter(c)
+// for typed characters (Enter as '\r', Escape as '\x1b'); OnAutodetect(), OnDisconnect() and
+// OnExit() for its commands, with canAutodetect()/canDisconnect() for their enabled states.
 
 #include <string>
 
@@ -53,6 +53,8 @@ public:
     void OnTimer(int id);
     void OnSerialReply(std::string line);
     void OnLineFailure();
+    // A dialogue line is on its way: the silence watchdog stops until it has been handled.
+    void OnDialogueLineComplete();
     void OnTypedCharacter(char c);
 
     // Operations of the link.

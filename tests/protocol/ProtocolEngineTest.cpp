@@ -352,6 +352,18 @@ TEST_F(DialogueTest, TenSecondsOfSilenceEndTheDialogueByDisconnecting)
     EXPECT_FALSE(rig.port.dialogueMode);
 }
 
+TEST_F(DialogueTest, EveryLineRestartsTheSilenceWatchdog)
+{
+    rig.time.advance(9000);
+    rig.engine.OnDialogueLineComplete(); // the reader completed a line
+    EXPECT_FALSE(rig.time.running(pt::kWatchdog));
+    rig.deliver("Option\n");
+    rig.time.advance(9999);
+    EXPECT_TRUE(rig.engine.portOpen());
+    rig.time.advance(1);
+    EXPECT_FALSE(rig.engine.portOpen());
+}
+
 TEST(ProtocolEngineTest, PromptRowRuleHoldsInAShortTable)
 {
     CProtocolRig rig;
