@@ -38,6 +38,9 @@ CHeaderCtrlMy::CHeaderCtrlMy(QWidget* parent)
     header_->setHighlightSections(false);
     header_->setStretchLastSection(false);
     header_->setSectionResizeMode(QHeaderView::Interactive);
+    // The default minimum follows the header font, and the big header font would widen every
+    // column beyond the widths the program gives.
+    header_->setMinimumSectionSize(8);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 2);
