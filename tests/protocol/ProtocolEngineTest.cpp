@@ -461,3 +461,26 @@ TEST(ProtocolEngineTest, QueueServesCommandsFirstInFirstOut)
     EXPECT_EQ(rig.port.writes().back(), "M3..");
     EXPECT_EQ(rig.engine.queue().size(), 1u);
 }
+
+// The recording writer may show a message box, which runs other events while a reply is handled.
+TEST(ProtocolEngineTest, EventsDuringReplyHandlingAreSafe)
+{
+    CProtocolRig rig;
+    rig.connect("Dirado485");
+    pollOnce(rig);
+    // A second line handed over meanwhile is not interpreted inside the first.
+    rig.sink.duringAppend = [&] { rig.engine.OnSerialReply(measureReply(sampleDataText())); };
+    rig.deliver(measureReply(sampleDataText()));
+    EXPECT_EQ(rig.view.rows.size(), 1u);
+    EXPECT_TRUE(rig.time.running(pt::kPoll));
+
+    // The box stays open past the reply time-out: the link closes under the handler, which
+    // then leaves it closed.
+    pollOnce(rig);
+    rig.sink.duringAppend = [&] { rig.time.advance(3000); };
+    rig.deliver(measureReply(sampleDataText()));
+    rig.sink.duringAppend = nullptr;
+    expectClosed(rig);
+    EXPECT_FALSE(rig.port.receiveEnable);
+    EXPECT_EQ(rig.view.rows.size(), 2u);
+}

@@ -111,7 +111,12 @@ public:
 
 class CFakeSink final : public IRecordingSink {
 public:
-    void appendDataText(std::string_view text) override { lines.emplace_back(text); }
+    void appendDataText(std::string_view text) override
+    {
+        lines.emplace_back(text);
+        if (duringAppend)
+            duringAppend();
+    }
     bool emptyFile() override
     {
         ++emptied;
@@ -119,6 +124,8 @@ public:
     }
     std::vector<std::string> lines;
     int emptied = 0;
+    // Runs inside appendDataText, as events do while the writer shows a message box.
+    std::function<void()> duringAppend;
 };
 
 // A VA7310 on one COM name and rate. It answers "D1.." with its identity and "M1.." with a data
