@@ -306,19 +306,10 @@ void CProtocolEngine::OnDialogueLineComplete()
         s_.timers.killTimer(pt::kWatchdog);
 }
 
-void CProtocolEngine::OnTypedCharacter(char c)
+void CProtocolEngine::requestDialogue()
 {
-    if (!dialogue_) {
-        if (dataMode() && c == '?')
-            dialogueRequested_ = true;
-        return;
-    }
-    s_.port.write(std::string_view(&c, 1));
-    if (c == '\r' || c == '\x1b')
-        return;
-    int row = s_.view.rowCount() - 4; // the prompt row
-    if (row >= 0)
-        s_.view.setCellText(row, 0, s_.view.cellText(row, 0) + c);
+    if (dataMode() && !dialogue_)
+        dialogueRequested_ = true;
 }
 
 void CProtocolEngine::setDialogue(bool dialogue)

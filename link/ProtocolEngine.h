@@ -6,13 +6,14 @@
 //
 // The frame calls: OnTimer(id) on each timer expiry; OnSerialReply(line) for each line the
 // port hands over; OnLineFailure() when the port's reader asks for a disconnect;
-// OnDialogueLineComplete() when the reader has completed a dialogue line; OnTypedCharacter(c)
-// for typed characters (Enter as '\r', Escape as '\x1b'); OnAutodetect(), OnDisconnect() and
-// OnExit() for its commands, with canAutodetect()/canDisconnect() for their enabled states.
+// OnDialogueLineComplete() when the reader has completed a dialogue line; OnAutodetect(),
+// OnDisconnect() and OnExit() for its commands, with canAutodetect()/canDisconnect() for their
+// enabled states. The view's keyboard filter reads the link through IDialogueLink.
 
 #include <string>
 
 #include "app/Clock.h"
+#include "app/DialogueLink.h"
 #include "app/ConnConfig.h"
 #include "app/MessageBox.h"
 #include "app/Unit.h"
@@ -24,7 +25,7 @@
 #include "link/ProtocolView.h"
 #include "link/TimerTable.h"
 
-class CProtocolEngine {
+class CProtocolEngine final : public IDialogueLink {
 public:
     struct Services {
         ITimerTable& timers;
@@ -55,7 +56,6 @@ public:
     void OnLineFailure();
     // A dialogue line is on its way: the silence watchdog stops until it has been handled.
     void OnDialogueLineComplete();
-    void OnTypedCharacter(char c);
 
     // Operations of the link.
     bool OpenLink();
@@ -65,14 +65,18 @@ public:
     // The link pane's text after creation and after every disconnect.
     void showDisconnected();
 
+    // The keyboard filter's view of the link. A "?" typed in data mode requests the set-up
+    // menu, which the next data reply then opens; the request is ignored in any other state.
+    std::string lineType() const override { return lineType_; }
+    bool dialogue() const override { return dialogue_; }
+    void requestDialogue() override;
+
     // State, for the frame and for tests.
     bool portOpen() const { return portOpen_; }
     bool searching() const { return searching_; }
     bool sendEnable() const { return sendEnable_; }
-    bool dialogue() const { return dialogue_; }
     bool dialogueRequested() const { return dialogueRequested_; }
     const std::string& linkState() const { return linkState_; }
-    const std::string& lineType() const { return lineType_; }
     const std::string& replyText() const { return replyText_; }
     const CCommandQueue& queue() const { return queue_; }
     const CCommand* currentCommand() const { return current_; }

