@@ -64,6 +64,48 @@ void appendNumber(std::string& out, double value)
     out.append(buffer, result.ptr);
 }
 
+// A plain decimal written from its digits: no trailing fraction zeros, no leading zeros. With
+// at most 15 digits this is the shortest text that reads back to the same double.
+void appendDecimal(std::string& out, const PlainDecimal& decimal)
+{
+    char digits[24]; // least significant first
+    int count = 0;
+    unsigned long long mantissa = decimal.mantissa;
+    do {
+        digits[count++] = static_cast<char>('0' + mantissa % 10);
+        mantissa /= 10;
+    } while (mantissa != 0);
+    while (count <= decimal.fractionDigits)
+        digits[count++] = '0';
+    int zeros = 0;
+    while (zeros < decimal.fractionDigits && digits[zeros] == '0')
+        ++zeros;
+    char text[32];
+    char* end = text;
+    if (decimal.negative)
+        *end++ = '-';
+    for (int i = count - 1; i >= decimal.fractionDigits; --i)
+        *end++ = digits[i];
+    if (zeros < decimal.fractionDigits) {
+        *end++ = '.';
+        for (int i = decimal.fractionDigits - 1; i >= zeros; --i)
+            *end++ = digits[i];
+    }
+    out.append(text, end);
+}
+
+// -999 for a marker, 0 for no number, otherwise the number the text holds.
+void appendField(std::string& out, std::string_view text)
+{
+    PlainDecimal decimal;
+    if (hasFieldMarker(text))
+        appendNumber(out, kNoValue);
+    else if (parsePlainDecimal(text, decimal))
+        appendDecimal(out, decimal);
+    else
+        appendNumber(out, ctext::toDouble(text));
+}
+
 int flush(std::string& buffer, std::FILE* out)
 {
     if (!buffer.empty() && std::fwrite(buffer.data(), 1, buffer.size(), out) != buffer.size())
@@ -120,7 +162,7 @@ int writeCsv(const CDataTable& rows, const std::vector<std::string>& fieldTitles
             appendText(buffer, dateTime.substr(11));
         for (int column = 0; column < columns; ++column) {
             buffer += ',';
-            appendNumber(buffer, rows.value(row, column));
+            appendField(buffer, rows.field(row, column));
         }
         buffer += '\n';
         if (buffer.size() >= kFlushSize)

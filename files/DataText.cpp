@@ -1,12 +1,8 @@
 #include "files/DataText.h"
 
-#include <cstdint>
-
 #include "app/CText.h"
 
 namespace {
-
-constexpr std::string_view kMarkers[] = {"_err", "_ofl", "_und", "---- --"};
 
 // Exact powers of ten: every one up to 1e22 is representable in a double.
 constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
@@ -14,45 +10,42 @@ constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7
 
 constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Plain decimals ("  -12.50 ") with at most 15 digits convert exactly: the digits form an
-// integer below 2^53 and dividing by an exact power of ten rounds correctly, which is what
-// strtod does too. Anything else (exponents, hex, inf, nan, long numbers) is left to strtod.
-bool fastDecimal(std::string_view text, double& value)
+} // namespace
+
+bool parsePlainDecimal(std::string_view text, PlainDecimal& decimal)
 {
     std::size_t i = 0;
     while (i < text.size() && ctext::isSpace(text[i]))
         ++i;
-    bool negative = false;
+    decimal = PlainDecimal();
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    std::uint64_t mantissa = 0;
+        decimal.negative = text[i++] == '-';
     int digits = 0;
-    int fractionDigits = 0;
     for (; i < text.size() && isDigit(text[i]); ++i, ++digits)
-        mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
+        decimal.mantissa = decimal.mantissa * 10 + static_cast<unsigned>(text[i] - '0');
     if (i < text.size() && text[i] == '.') {
-        for (++i; i < text.size() && isDigit(text[i]); ++i, ++digits, ++fractionDigits)
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
+        for (++i; i < text.size() && isDigit(text[i]); ++i, ++digits, ++decimal.fractionDigits)
+            decimal.mantissa = decimal.mantissa * 10 + static_cast<unsigned>(text[i] - '0');
     }
     if (digits == 0 || digits > 15)
         return false;
-    if (i < text.size()) {
-        char next = text[i];
-        if (next == 'e' || next == 'E' || next == 'x' || next == 'X')
-            return false;
-    }
-    double magnitude = static_cast<double>(mantissa) / kPowersOfTen[fractionDigits];
-    value = negative ? -magnitude : magnitude;
-    return true;
+    // An exponent or a hexadecimal number: strtod reads on.
+    return i == text.size() || (text[i] != 'e' && text[i] != 'E' && text[i] != 'x' &&
+                                text[i] != 'X');
 }
-
-} // namespace
 
 bool hasFieldMarker(std::string_view text)
 {
-    for (std::string_view marker : kMarkers)
-        if (text.find(marker) != std::string_view::npos)
+    // One pass: the markers start with '_' or '-', which plain numbers seldom hold.
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '_') {
+            std::string_view rest = text.substr(i);
+            if (rest.starts_with("_err") || rest.starts_with("_ofl") || rest.starts_with("_und"))
+                return true;
+        } else if (text[i] == '-' && text.substr(i).starts_with("---- --")) {
             return true;
+        }
+    }
     return false;
 }
 
@@ -60,10 +53,14 @@ double fieldValue(std::string_view text)
 {
     if (hasFieldMarker(text))
         return kNoValue;
-    double value = 0;
-    if (fastDecimal(text, value))
-        return value;
-    return ctext::toDouble(text);
+    // Plain decimals of at most 15 digits convert exactly without strtod: the digits form an
+    // integer below 2^53 and dividing by an exact power of ten rounds correctly, as strtod does.
+    PlainDecimal decimal;
+    if (!parsePlainDecimal(text, decimal))
+        return ctext::toDouble(text);
+    double magnitude =
+        static_cast<double>(decimal.mantissa) / kPowersOfTen[decimal.fractionDigits];
+    return decimal.negative ? -magnitude : magnitude;
 }
 
 std::string_view displayField(std::string_view text)

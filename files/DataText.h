@@ -18,6 +18,16 @@ bool hasFieldMarker(std::string_view text);
 // -999 for a field with a marker, otherwise the text read like C strtod (no number reads 0).
 double fieldValue(std::string_view text);
 
+// A field that is a plain decimal ("  -12.50 ": blanks, sign, at most 15 digits with an
+// optional point, then nothing that could continue a number): its value is exactly
+// mantissa / 10^fractionDigits, negated when negative.
+struct PlainDecimal {
+    bool negative = false;
+    unsigned long long mantissa = 0;
+    int fractionDigits = 0;
+};
+bool parsePlainDecimal(std::string_view text, PlainDecimal& decimal);
+
 // "---  --" for a field with a marker, otherwise the text itself.
 std::string_view displayField(std::string_view text);
 

@@ -2,6 +2,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <random>
+#include <sstream>
 
 #include "files/CsvWriter.h"
 #include "tests/files/FileSizeLimit.h"
@@ -88,4 +91,41 @@ TEST(CsvWriter, WriteFailureIsReturned)
         EXPECT_EQ(writeCsv(rows, csvFieldTitles(rows), out), EFBIG);
     }
     std::fclose(out);
+}
+
+// Numbers are written from the field's digits where possible; whatever way they are written,
+// they must read back to exactly the value the field holds.
+TEST(CsvWriter, NumbersReadBackToTheFieldValues)
+{
+    std::vector<std::string> fields = {"   12.50", "  -0.000", "007.2500", "   1e-3 ", "   0x1A ",
+                                       "  .5    ", "-1.", "123456789012345", "1234567890123456",
+                                       "   inf  ", " 99999.9", "0.000001"};
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> digit(0, 9), point(0, 8);
+    for (int i = 0; i < 2000; ++i) {
+        std::string field(8, ' ');
+        for (int k = point(random); k < 8; ++k)
+            field[static_cast<std::size_t>(k)] = static_cast<char>('0' + digit(random));
+        field[static_cast<std::size_t>(point(random) % 8)] = '.';
+        fields.push_back(field);
+    }
+    CDataTable rows;
+    rows.reset(CDataTable::Layout::Record);
+    for (const std::string& field : fields) {
+        rows.addRow("2024/01/01 00:00:00");
+        rows.addDataLine(std::string(96, ' ') + field); // field 13 runs to the end
+    }
+    std::string csv = toCsv(rows, Unit());
+    std::istringstream lines(csv);
+    std::string line;
+    std::getline(lines, line); // titles
+    for (const std::string& field : fields) {
+        ASSERT_TRUE(std::getline(lines, line));
+        std::string number = line.substr(line.rfind(',') + 1);
+        double written = std::strtod(number.c_str(), nullptr);
+        double expected = fieldValue(field);
+        EXPECT_EQ(std::memcmp(&written, &expected, sizeof written), 0)
+            << '"' << field << "\" written as " << number;
+        EXPECT_LE(number.size(), 17u) << number;
+    }
 }

@@ -1,0 +1,220 @@
+// Reads a record file of 1,000,000 lines (127 MB, as dump.ivt holds after 11.5 days of
+// recording) into rows, reads every value of it, converts it to CSV, and reads a log file.
+// Reports throughput, bytes per row and the peak resident memory of each step.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/MessageBox.h"
+#include "files/CsvWriter.h"
+#include "files/LogFileReader.h"
+#include "files/RecordFileReader.h"
+
+namespace {
+
+constexpr int kRecordLines = 1000000;
+constexpr int kLogRecords = 200000;
+
+class CSilentMessages final : public IMessageBox {
+public:
+    void tell(std::string_view, MessageIcon) override {}
+    bool askYesNo(std::string_view, MessageIcon) override { return false; }
+};
+
+// A temporary folder with the generated files, removed at exit.
+class BenchFiles {
+public:
+    BenchFiles()
+    {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "ventora-bench-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            std::abort();
+        folder_ = pattern;
+        writeRecordFile();
+        writeLogFile();
+    }
+    ~BenchFiles()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    std::string path(const char* name) const { return (folder_ / name).string(); }
+
+private:
+    // Thirteen 8-character fields like the instrument's, now and then a marker.
+    static void appendFields(std::string& line, int i)
+    {
+        char field[16];
+        for (int k = 0; k < 13; ++k) {
+            if ((i + k) % 997 == 0) {
+                line += "  _err  ";
+                continue;
+            }
+            double value = ((i * 7919LL + k * 104729LL) % 200000) / 100.0 - 500.0;
+            std::snprintf(field, sizeof field, "%8.2f", value);
+            line.append(field, 8);
+        }
+    }
+
+    void writeRecordFile()
+    {
+        std::ofstream out(path("dump.ivt"), std::ios::binary);
+        std::string chunk;
+        char stamp[32];
+        for (int i = 0; i < kRecordLines; ++i) {
+            int seconds = i;
+            std::snprintf(stamp, sizeof stamp, "2024/%02d/%02d %02d:%02d:%02d#",
+                          1 + (seconds / 86400 / 28) % 12, 1 + (seconds / 86400) % 28,
+                          (seconds / 3600) % 24, (seconds / 60) % 60, seconds % 60);
+            chunk += stamp;
+            appendFields(chunk, i);
+            chunk += "\r\r\n";
+            if (chunk.size() > (1 << 20)) {
+                out << chunk;
+                chunk.clear();
+            }
+        }
+        out << chunk;
+    }
+
+    // Two instrument blocks per record, one record a minute.
+    void writeLogFile()
+    {
+        std::ofstream out(path("log.lvt"), std::ios::binary);
+        std::string chunk;
+        char stamp[48];
+        for (int i = 0; i < kLogRecords; ++i) {
+            std::snprintf(stamp, sizeof stamp, "DATE-TIME: 2024/01/%02d %02d:%02d:00\r\r\n",
+                          1 + (i / 1440) % 28, (i / 60) % 24, i % 60);
+            chunk += stamp;
+            for (int block = 0; block < 2; ++block) {
+                appendFields(chunk, i + block);
+                chunk += "\r\r\n";
+            }
+            if (chunk.size() > (1 << 20)) {
+                out << chunk;
+                chunk.clear();
+            }
+        }
+        out << chunk;
+    }
+
+    std::filesystem::path folder_;
+};
+
+const BenchFiles& files()
+{
+    static BenchFiles instance;
+    return instance;
+}
+
+// Peak resident memory is measured from here on (Linux: clear_refs resets VmHWM).
+void resetPeakMemory()
+{
+    if (std::FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", refs);
+        std::fclose(refs);
+    }
+}
+
+double peakMemoryMB()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtod(line.c_str() + 6, nullptr) / 1024.0;
+    return 0;
+}
+
+void reportRows(benchmark::State& state, const CDataTable& rows, std::size_t fileBytes)
+{
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * fileBytes));
+    state.counters["rows"] = static_cast<double>(rows.rowCount());
+    state.counters["bytes_per_row"] =
+        static_cast<double>(rows.memoryBytes()) / static_cast<double>(rows.rowCount());
+    state.counters["peak_MB"] = peakMemoryMB();
+}
+
+void BM_ReadRecordFile(benchmark::State& state)
+{
+    std::string path = files().path("dump.ivt");
+    CSilentMessages messages;
+    CDataTable rows;
+    resetPeakMemory();
+    for (auto _ : state) {
+        rows = CDataTable(); // start from no memory, as a viewer does
+        if (!readRecordFile(path, rows, messages))
+            state.SkipWithError("cannot read the record file");
+        benchmark::DoNotOptimize(rows.rowCount());
+    }
+    reportRows(state, rows, std::filesystem::file_size(path));
+}
+
+// What a graph build costs: every field of every row as a number.
+void BM_ReadAllValues(benchmark::State& state)
+{
+    CSilentMessages messages;
+    CDataTable rows;
+    readRecordFile(files().path("dump.ivt"), rows, messages);
+    for (auto _ : state) {
+        double sum = 0;
+        for (std::size_t row = 0; row < rows.rowCount(); ++row)
+            for (int column = 0; column < rows.columnCount(); ++column)
+                sum += rows.value(row, column);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(rows.rowCount()) *
+                            rows.columnCount());
+}
+
+// The whole of ventora-convert: read the file, write the CSV.
+void BM_ConvertRecordFileToCsv(benchmark::State& state)
+{
+    std::string path = files().path("dump.ivt");
+    std::string output = files().path("dump.csv");
+    CSilentMessages messages;
+    resetPeakMemory();
+    for (auto _ : state) {
+        CDataTable rows;
+        readRecordFile(path, rows, messages);
+        std::FILE* out = std::fopen(output.c_str(), "wb");
+        if (!out || writeCsv(rows, csvFieldTitles(rows), out) != 0)
+            state.SkipWithError("cannot write the CSV file");
+        if (out)
+            std::fclose(out);
+    }
+    state.SetBytesProcessed(
+        static_cast<std::int64_t>(state.iterations() * std::filesystem::file_size(path)));
+    state.counters["csv_MB"] = static_cast<double>(std::filesystem::file_size(output)) / 1e6;
+    state.counters["peak_MB"] = peakMemoryMB();
+}
+
+void BM_ReadLogFile(benchmark::State& state)
+{
+    std::string path = files().path("log.lvt");
+    CSilentMessages messages;
+    CDataTable rows;
+    resetPeakMemory();
+    for (auto _ : state) {
+        rows = CDataTable();
+        readLogFile(path, rows, messages);
+        benchmark::DoNotOptimize(rows.rowCount());
+    }
+    reportRows(state, rows, std::filesystem::file_size(path));
+}
+
+} // namespace
+
+BENCHMARK(BM_ReadRecordFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadAllValues)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertRecordFileToCsv)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadLogFile)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
