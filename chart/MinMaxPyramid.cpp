@@ -6,32 +6,21 @@
 
 namespace {
 
-// A value that is not a number never wins against one that is, so one NaN cannot hide the
-// extremes of a whole block.
-inline bool below(double a, double b) { return a < b || (b != b && a == a); }
-inline bool above(double a, double b) { return a > b || (b != b && a == a); }
+YExtremes single(const std::vector<GraphPoint>& points, std::size_t i)
+{
+    const double y = points[i].y;
+    return {y, y, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(i)};
+}
 
 YExtremes scanRange(const std::vector<GraphPoint>& points, std::size_t first, std::size_t last)
 {
-    YExtremes result{static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(first)};
-    for (std::size_t i = first + 1; i < last; ++i) {
-        if (below(points[i].y, points[result.minIndex].y))
-            result.minIndex = static_cast<std::uint32_t>(i);
-        if (above(points[i].y, points[result.maxIndex].y))
-            result.maxIndex = static_cast<std::uint32_t>(i);
-    }
+    YExtremes result = single(points, first);
+    for (std::size_t i = first + 1; i < last; ++i)
+        mergeExtremes(result, single(points, i));
     return result;
 }
 
 } // namespace
-
-void mergeExtremes(YExtremes& a, const YExtremes& b, const std::vector<GraphPoint>& points)
-{
-    if (below(points[b.minIndex].y, points[a.minIndex].y))
-        a.minIndex = b.minIndex;
-    if (above(points[b.maxIndex].y, points[a.maxIndex].y))
-        a.maxIndex = b.maxIndex;
-}
 
 void CMinMaxPyramid::update(const std::vector<GraphPoint>& points, std::size_t validUpTo)
 {
@@ -54,7 +43,7 @@ void CMinMaxPyramid::update(const std::vector<GraphPoint>& points, std::size_t v
                 const auto& below = levels_[level - 1];
                 entries[i] = below[2 * i];
                 if (2 * i + 1 < below.size())
-                    mergeExtremes(entries[i], below[2 * i + 1], points);
+                    mergeExtremes(entries[i], below[2 * i + 1]);
             }
         }
         if (size == 1)
@@ -75,18 +64,15 @@ YExtremes CMinMaxPyramid::query(const std::vector<GraphPoint>& points, std::size
     bool haveLeft = false;
     auto appendLeft = [&](const YExtremes& piece) {
         if (haveLeft) {
-            mergeExtremes(left, piece, points);
+            mergeExtremes(left, piece);
         } else {
             left = piece;
             haveLeft = true;
         }
     };
-    auto single = [](std::size_t i) {
-        return YExtremes{static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(i)};
-    };
     std::size_t a = first;
     while (a < last && a % kBlock != 0)
-        appendLeft(single(a++));
+        appendLeft(single(points, a++));
     if (a >= last)
         return left;
     std::size_t b = last;
@@ -99,12 +85,12 @@ YExtremes CMinMaxPyramid::query(const std::vector<GraphPoint>& points, std::size
             return;
         }
         YExtremes merged = piece;
-        mergeExtremes(merged, right, points);
+        mergeExtremes(merged, right);
         right = merged;
     };
     while (b > a && b % kBlock != 0) {
         --b;
-        prependRight(single(b));
+        prependRight(single(points, b));
     }
     std::size_t lo = a / kBlock, hi = b / kBlock;
     for (int level = 0; lo < hi; ++level) {

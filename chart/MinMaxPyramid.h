@@ -1,7 +1,8 @@
 #pragma once
 // Minimum and maximum of y over index ranges of a point array, in O(log n) per query. Level 0
 // holds one entry per block of 16 points, each further level halves the count. Entries store
-// the indices of the extreme points (the first one on ties), so callers also learn their order.
+// the extreme values with the indices of their points (the first one on ties), so callers also
+// learn their order without touching the points again.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +11,8 @@
 struct GraphPoint;
 
 struct YExtremes {
+    double minY = 0;
+    double maxY = 0;
     std::uint32_t minIndex = 0;
     std::uint32_t maxIndex = 0;
 };
@@ -35,5 +38,16 @@ private:
     std::vector<std::vector<YExtremes>> levels_;
 };
 
-// Merges b into a (a comes first in index order).
-void mergeExtremes(YExtremes& a, const YExtremes& b, const std::vector<GraphPoint>& points);
+// Merges b into a (a comes first in index order). A value that is not a number never wins
+// against one that is, so one NaN cannot hide the extremes of a whole block.
+inline void mergeExtremes(YExtremes& a, const YExtremes& b)
+{
+    if (b.minY < a.minY || (a.minY != a.minY && b.minY == b.minY)) {
+        a.minY = b.minY;
+        a.minIndex = b.minIndex;
+    }
+    if (b.maxY > a.maxY || (a.maxY != a.maxY && b.maxY == b.maxY)) {
+        a.maxY = b.maxY;
+        a.maxIndex = b.maxIndex;
+    }
+}

@@ -15,18 +15,6 @@ CAxisMap CAxisMap::make(int startPixel, int endPixel, double startValue, double 
     return map;
 }
 
-int CAxisMap::toPixel(double value) const
-{
-    if (startPixel == endPixel)
-        return startPixel;
-    if (valuePerPixel == 0 || !std::isfinite(valuePerPixel))
-        return startPixel + (endPixel - startPixel) / 2;
-    const double pixel = startPixel + (value - startValue) / valuePerPixel;
-    if (std::isnan(pixel))
-        return startPixel;
-    return static_cast<int>(std::clamp(pixel, -kPixelLimit, kPixelLimit));
-}
-
 double CAxisMap::toValue(double pixel) const
 {
     if (startPixel == endPixel)

@@ -2,7 +2,8 @@
 // Coordinate mapping between data values and device pixels, and the range arithmetic of zoom,
 // pan and zoom reset. Pure functions on small value types, shared by panel, rulers and grid.
 
-#include <limits>
+#include <algorithm>
+#include <cmath>
 
 struct PlotRanges {
     double xFrom = 0;
@@ -11,6 +12,9 @@ struct PlotRanges {
     double yTo = 10;
     bool operator==(const PlotRanges&) const = default;
 };
+
+
+inline constexpr double kPixelLimit = 1 << 22;
 
 // One axis: pixel at range start and end, range start and end value, value per pixel.
 struct CAxisMap {
@@ -25,7 +29,17 @@ struct CAxisMap {
     // Pixel of a value (fractions dropped). Coincident start and end pixels give the start
     // pixel; a range of equal ends puts every value in the middle. Results are kept within
     // +-kPixelLimit so far-off points still convert safely to int.
-    int toPixel(double value) const;
+    int toPixel(double value) const
+    {
+        if (startPixel == endPixel)
+            return startPixel;
+        if (valuePerPixel == 0 || !std::isfinite(valuePerPixel))
+            return startPixel + (endPixel - startPixel) / 2;
+        const double pixel = startPixel + (value - startValue) / valuePerPixel;
+        if (pixel != pixel)
+            return startPixel;
+        return static_cast<int>(std::clamp(pixel, -kPixelLimit, kPixelLimit));
+    }
     // Value under a pixel (the start value when the pixels coincide).
     double toValue(double pixel) const;
 
@@ -33,7 +47,6 @@ struct CAxisMap {
     bool increasing() const { return endPixel != startPixel && valuePerPixel > 0; }
 };
 
-inline constexpr double kPixelLimit = 1 << 22;
 
 // Zoom reset: both ranges become the data bounds. An axis whose bounds are equal would have
 // zero width; it is widened by 10 % of the value on each side (to -1..1 around 0), so a

@@ -6,13 +6,47 @@
 namespace {
 
 // First index in [from, to) whose pixel column is above column (columns grow with the index).
-std::size_t firstAfterColumn(const std::vector<GraphPoint>& points, const CAxisMap& x,
-                             std::size_t from, std::size_t to, int column)
+// Galloping from the front keeps the probes near each other: the boundary of the next column
+// is usually close, and far-apart probes would miss the cache on every step.
+std::size_t gallop(const std::vector<GraphPoint>& points, const CAxisMap& x, std::size_t from,
+                   std::size_t to, int column)
 {
-    auto it = std::upper_bound(points.begin() + static_cast<std::ptrdiff_t>(from),
+    std::size_t lo = from, stride = 1; // every index below lo is in column or before
+    for (;;) {
+        if (lo >= to)
+            return to;
+        if (x.toPixel(points[lo].x) > column)
+            return lo;
+        const std::size_t next = std::min(to, lo + stride);
+        if (next == to || x.toPixel(points[next].x) > column) {
+            to = next;
+            ++lo;
+            break;
+        }
+        lo = next + 1;
+        stride *= 2;
+    }
+    auto it = std::upper_bound(points.begin() + static_cast<std::ptrdiff_t>(lo),
                                points.begin() + static_cast<std::ptrdiff_t>(to), column,
                                [&x](int c, const GraphPoint& p) { return c < x.toPixel(p.x); });
     return static_cast<std::size_t>(it - points.begin());
+}
+
+// The same, trying first where the previous column's width of points says the boundary is:
+// evenly spaced samples find it in two probes.
+std::size_t firstAfterColumn(const std::vector<GraphPoint>& points, const CAxisMap& x,
+                             std::size_t from, std::size_t to, int column, std::size_t hint = 0)
+{
+    const std::size_t guess = from + hint - 1; // from is one past the column's first point
+    if (hint < 2 || guess >= to)
+        return gallop(points, x, from, to, column);
+    if (x.toPixel(points[guess].x) <= column)
+        return gallop(points, x, guess + 1, to, column);
+    // Step back a little before searching from the front.
+    for (std::size_t i = guess, steps = 0; i > from && steps < 5; --i, ++steps)
+        if (x.toPixel(points[i - 1].x) <= column)
+            return i;
+    return gallop(points, x, from, guess - 1, column);
 }
 
 void push(std::vector<PixelPoint>& out, PixelPoint p)
@@ -57,9 +91,11 @@ void reducedPixelPath(const CPointsCollection& points, const CAxisMap& x, const 
     if (first > 0)
         push(out, pixel(first - 1));
     const CMinMaxPyramid& pyramid = points.pyramid();
+    std::size_t width = 0;
     for (std::size_t g0 = first; g0 < last;) {
         const int column = x.toPixel(pts[g0].x);
-        const std::size_t g1 = firstAfterColumn(pts, x, g0 + 1, last, column);
+        const std::size_t g1 = firstAfterColumn(pts, x, g0 + 1, last, column, width);
+        width = g1 - g0;
         push(out, pixel(g0));
         if (g1 - g0 > 2) {
             const YExtremes e = pyramid.query(pts, g0, g1);
@@ -144,7 +180,7 @@ struct MarkWalker {
     void node(int level, std::size_t index)
     {
         const YExtremes& e = pyramid.entry(level, index);
-        int lo = y.toPixel(pts[e.minIndex].y), hi = y.toPixel(pts[e.maxIndex].y);
+        int lo = y.toPixel(e.minY), hi = y.toPixel(e.maxY);
         if (lo > hi)
             std::swap(lo, hi);
         if (redundant(lo, hi))
@@ -204,9 +240,11 @@ void reducedMarkPixels(const CPointsCollection& points, const CAxisMap& x, const
     const CMinMaxPyramid& pyramid = points.pyramid();
     PaintedRows painted(top - halfSize, bottom + halfSize);
     MarkWalker walker{pts, pyramid, y, halfSize, top, bottom, painted, out};
+    std::size_t width = 0;
     for (std::size_t g0 = first; g0 < last;) {
         walker.column = x.toPixel(pts[g0].x);
-        const std::size_t g1 = firstAfterColumn(pts, x, g0 + 1, last, walker.column);
+        const std::size_t g1 = firstAfterColumn(pts, x, g0 + 1, last, walker.column, width);
+        width = g1 - g0;
         painted.reset();
         walker.range(g0, g1);
         g0 = g1;

@@ -139,6 +139,8 @@ TEST(PointsCollection, PyramidMatchesAScanAfterEveryKindOfChange)
             const YExtremes e = pyramid.query(pts, a, b);
             ASSERT_EQ(e.minIndex, lo) << step << " " << a << ".." << b;
             ASSERT_EQ(e.maxIndex, hi) << step << " " << a << ".." << b;
+            ASSERT_EQ(e.minY, pts[lo].y);
+            ASSERT_EQ(e.maxY, pts[hi].y);
         }
     };
     for (int i = 0; i < 1000; ++i)

@@ -1,0 +1,118 @@
+// The reduced drawing must give the picture of drawing every point.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <random>
+
+#include "chart/GraphBaseClass.h"
+#include "chart/PlotRenderer.h"
+
+namespace {
+
+void fill(CGraphBaseClass& graph, int series, int points, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::normal_distribution<double> noise(0, 1);
+    for (int s = 0; s < series; ++s) {
+        const int index = graph.addSeries(0x1F3F5F * static_cast<unsigned>(s + 1), "s");
+        CPointsCollection& c = graph.getSeries(index)->points();
+        c.reserve(points);
+        double level = s * 3;
+        for (int i = 0; i < points; ++i) {
+            level += noise(random) * 0.05;
+            c.addPoint(i, level + noise(random) * (i % 5000 < 2500 ? 0.3 : 2) +
+                              (i % 7919 == 0 ? 15 : 0));
+        }
+    }
+}
+
+QImage draw(const CGraphBaseClass& graph, const PlotRanges& ranges, bool marks,
+            SeriesDrawing drawing)
+{
+    QImage image(640, 360, QImage::Format_RGB32);
+    QPainter painter(&image);
+    renderSeries(painter, image.rect(), graph, ranges, marks, 2, drawing);
+    return image;
+}
+
+// Pixels may differ only at the ends of vertical runs: a differing pixel must continue, above
+// or below, a pixel that both pictures paint alike.
+void expectSamePicture(const QImage& a, const QImage& b, const char* what)
+{
+    ASSERT_EQ(a.size(), b.size());
+    int differing = 0, unexplained = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            if (a.pixel(x, y) == b.pixel(x, y))
+                continue;
+            ++differing;
+            bool runEnd = false;
+            for (int dy : {-1, 1}) {
+                const int ny = y + dy;
+                if (ny < 0 || ny >= a.height())
+                    continue;
+                const QRgb p = a.pixel(x, ny);
+                if (p == b.pixel(x, ny) && p != qRgb(255, 255, 255) &&
+                    (p == a.pixel(x, y) || p == b.pixel(x, y)))
+                    runEnd = true;
+            }
+            unexplained += runEnd ? 0 : 1;
+        }
+    EXPECT_EQ(unexplained, 0) << what << ": " << differing << " pixels differ";
+}
+
+TEST(Render, ReducedDrawingMatchesEveryPoint)
+{
+    CGraphBaseClass graph(32);
+    fill(graph, 4, 200000, 3);
+    const PlotRanges views[] = {
+        {0, 199999, -10, 25},       // everything: thousands of points per column
+        {50000, 52000, -10, 25},    // zoomed: a few points per column
+        {99990.5, 100120, -5, 15},  // fewer points than columns
+        {-5000, 30000, 0, 8},       // data starts inside the view, some off the top
+    };
+    for (const PlotRanges& view : views) {
+        for (bool marks : {false, true}) {
+            const QImage reduced = draw(graph, view, marks, SeriesDrawing::Reduced);
+            const QImage every = draw(graph, view, marks, SeriesDrawing::EveryPoint);
+            expectSamePicture(reduced, every,
+                              (std::to_string(view.xFrom) + (marks ? " marks" : "")).c_str());
+        }
+    }
+}
+
+TEST(Render, HiddenSeriesAndEmptyGraphDrawOnlyBackground)
+{
+    CGraphBaseClass graph(4);
+    fill(graph, 1, 100, 1);
+    graph.getSeries(0)->setVisible(false);
+    const QImage image = draw(graph, {0, 99, -5, 5}, true, SeriesDrawing::Reduced);
+    for (int y = 0; y < image.height(); y += 7)
+        for (int x = 0; x < image.width(); x += 7)
+            ASSERT_EQ(image.pixel(x, y), qRgb(255, 255, 255));
+}
+
+TEST(Render, ConstantSeriesIsAFlatLineInTheMiddle)
+{
+    CGraphBaseClass graph(4);
+    const int s = graph.addSeries(0xFF0000, "flat");
+    for (int i = 0; i < 50; ++i)
+        graph.addPoint(s, i, 5, false);
+    DataBounds b;
+    ASSERT_TRUE(graph.getDataBounds(b));
+    const PlotRanges view = zoomResetRanges(b.minX, b.maxX, b.minY, b.maxY);
+    EXPECT_DOUBLE_EQ(view.yFrom, 4.5);
+    EXPECT_DOUBLE_EQ(view.yTo, 5.5);
+    const QImage image = draw(graph, view, false, SeriesDrawing::Reduced);
+    const int middle = plotYMap(image.rect(), view).toPixel(5);
+    EXPECT_NEAR(middle, image.height() / 2, 1);
+    for (int x = 0; x < image.width(); ++x)
+        ASSERT_EQ(image.pixel(x, middle), qRgb(255, 0, 0)) << x;
+    // Equal ends given directly (no zoom reset) also draw in the middle, not off the bitmap.
+    const QImage direct = draw(graph, {0, 49, 5, 5}, false, SeriesDrawing::Reduced);
+    EXPECT_EQ(direct.pixel(100, direct.height() / 2 - 1 + (direct.height() - 1) % 2),
+              qRgb(255, 0, 0));
+}
+
+} // namespace
