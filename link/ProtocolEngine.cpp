@@ -10,8 +10,6 @@ namespace {
 // Rows the table shows before new rows need scrolling into view.
 constexpr int kDataScrollRows = 25;
 constexpr int kMenuScrollRows = 24;
-// An engine-made command always goes to the first instrument address.
-constexpr int kAddress = 1;
 
 const char* const kReplyTimeLayout = "%H:%M:%S %Y/%m/%d ";
 const char* const kStreamTimeLayout = "%H:%M:%S %Y/%m/%d";
@@ -109,7 +107,7 @@ void CProtocolEngine::onWatchdog()
 
 void CProtocolEngine::onPollTimer()
 {
-    AddCommand(kAddress, CCommand::Measure);
+    AddCommand(kInstrumentAddress, CCommand::Measure);
     s_.timers.killTimer(pt::kPoll);
 }
 
@@ -171,7 +169,7 @@ void CProtocolEngine::continueAfterReply(int answeredType)
             if (lineType_ == "485")
                 s_.timers.setTimer(pt::kPoll, pt::kPollPeriodMs);
             else
-                AddCommand(kAddress, CCommand::DataLine);
+                AddCommand(kInstrumentAddress, CCommand::DataLine);
         }
         break;
     case CCommand::Measure:
@@ -184,7 +182,7 @@ void CProtocolEngine::continueAfterReply(int answeredType)
         if (dialogueRequested_)
             enterDialogueFor(CCommand::SetupRs232);
         else
-            AddCommand(kAddress, CCommand::DataLine);
+            AddCommand(kInstrumentAddress, CCommand::DataLine);
         break;
     default:
         break;
@@ -195,7 +193,7 @@ void CProtocolEngine::enterDialogueFor(int setupType)
 {
     dialogueRequested_ = false;
     setDialogue(true); // before the command is framed: on RS232 it then sends "?"
-    AddCommand(kAddress, setupType);
+    AddCommand(kInstrumentAddress, setupType);
 }
 
 bool CProtocolEngine::interpretReply(int type)
@@ -295,7 +293,7 @@ void CProtocolEngine::leaveDialogue()
     setDialogue(false);
     sendEnable_ = true;
     if (lineType_ == "232")
-        AddCommand(kAddress, CCommand::DataLine);
+        AddCommand(kInstrumentAddress, CCommand::DataLine);
     else if (lineType_ == "485")
         s_.timers.setTimer(pt::kPoll, pt::kPollPeriodMs);
 }

@@ -13,8 +13,8 @@
 #include <string>
 
 #include "app/Clock.h"
-#include "app/DialogueLink.h"
 #include "app/ConnConfig.h"
+#include "app/DialogueLink.h"
 #include "app/MessageBox.h"
 #include "app/Unit.h"
 #include "files/RecordingSink.h"
@@ -27,6 +27,9 @@
 
 class CProtocolEngine final : public IDialogueLink {
 public:
+    // Every command the engine makes goes to the first instrument address.
+    static constexpr int kInstrumentAddress = 1;
+
     struct Services {
         ITimerTable& timers;
         IProtocolPort& port;

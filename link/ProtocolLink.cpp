@@ -158,7 +158,7 @@ void CProtocolEngine::startAttempt()
     linkState_ = "?";
     lineType_.clear();
     s_.timers.setTimer(pt::kSend, pt::kSendPeriodMs);
-    AddCommand(1, CCommand::Identify);
+    AddCommand(kInstrumentAddress, CCommand::Identify);
     auto setting = autodetect_.next(garbled);
     if (!setting) {
         searching_ = false;
