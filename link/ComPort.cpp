@@ -60,7 +60,7 @@ int CComPort::open(const std::string& device, int inQueue, int outQueue)
     if (isOpen())
         return result(kAlreadyInitialized);
     if (inQueue < 0 || outQueue < 0)
-        return result(kInvalidArgument);
+        return result(EINVAL);
     const std::string path = resolveComName(device);
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
