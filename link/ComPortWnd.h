@@ -38,6 +38,7 @@ public:
     // Stops and joins the reader thread, then closes the port.
     int close() override;
 
+    // Receive-enable starts clear and is kept across close and open: the frame sets it.
     bool receiveEnabled() const { return receiveEnable_.load(); }
     // Setting it wakes the reader thread, which then reads the bytes waiting.
     void setReceiveEnabled(bool enabled);

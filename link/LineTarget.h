@@ -1,7 +1,10 @@
 #pragma once
 // ILineTarget: where the serial reader thread hands its results. Every call comes from the
-// reader thread, so an implementation only queues the work onto its own thread (the frame uses a
-// queued call carrying the line by value) and never blocks.
+// reader thread, so an implementation only queues the work onto its own thread and never blocks.
+// A Qt frame does it with a queued call that carries the line by value and is dropped if the
+// frame is gone:
+//   QMetaObject::invokeMethod(frame, [frame, line = std::move(line)] { frame->onLine(line); },
+//                             Qt::QueuedConnection);
 
 #include <string>
 
