@@ -38,6 +38,5 @@ function(ventora_add_test name)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VENTORA_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data"
-                   LABELS "${name}")
+        PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen LABELS ${name})
 endfunction()
