@@ -115,7 +115,7 @@ TEST_F(ComPortWndTest, LineLengthIsTestedBeforeTheTerminator)
 TEST_F(ComPortWndTest, ClearLineBufferDropsAPartialLine)
 {
     pty.send("stale part");
-    pause(150);
+    ASSERT_TRUE(pty.waitDrained()) << "the reader holds the partial line";
     port.clearLineBuffer();
     pty.send("D1 reply\r");
     EXPECT_EQ(receiveLines(1), Strings{"D1 reply\r"});

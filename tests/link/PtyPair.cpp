@@ -7,6 +7,8 @@
 #include <poll.h>
 #include <pty.h>
 #include <stdexcept>
+#include <sys/ioctl.h>
+#include <thread>
 #include <termios.h>
 #include <unistd.h>
 
@@ -60,6 +62,21 @@ std::string PtyPair::receive(int waitMs, int quietMs)
         out.append(buffer, static_cast<std::size_t>(n));
     }
     return out;
+}
+
+bool PtyPair::waitDrained(int timeoutMs)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    // Bytes written to the master reach the slave's queue through a kernel worker: give it time.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    do {
+        int waiting = 0;
+        // Our held slave descriptor shares the terminal's input queue with the port under test.
+        if (::ioctl(heldSlave_, FIONREAD, &waiting) == 0 && waiting == 0)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    } while (std::chrono::steady_clock::now() < deadline);
+    return false;
 }
 
 void PtyPair::hangUp()

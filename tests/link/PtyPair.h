@@ -22,6 +22,8 @@ public:
     void send(const std::string& bytes);
     // Everything the master can read within waitMs (stops early after quietMs of silence).
     std::string receive(int waitMs = 500, int quietMs = 50);
+    // Waits until the port's side has read every byte sent; false on time-out.
+    bool waitDrained(int timeoutMs = 2000);
     // Closes both of our ends: the port's side sees a hang-up.
     void hangUp();
 
