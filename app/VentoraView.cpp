@@ -29,6 +29,12 @@ CVentoraView::CVentoraView(QWidget* parent)
 {
     if (CVentoraApp* app = CVentoraApp::instance())
         app->mainView = this;
+    // The form's dialog font: 8 points with the metrics of Arial (Liberation Sans), close to the
+    // original dialog font, so that the fixed pixel widths of the columns hold their texts.
+    QFont dialogFont = font();
+    dialogFont.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+    dialogFont.setPointSizeF(8.0);
+    setFont(dialogFont);
     list_.setModel(&model_);
     // The list is disabled (the program scrolls it), but its rows must stay readable.
     QPalette palette = list_.palette();

@@ -33,7 +33,10 @@ void CHeaderCtrlEx::paintSection(QPainter* painter, const QRect& rect, int logic
     button.rect = rect;
     style()->drawControl(QStyle::CE_PushButtonBevel, &button, painter, this);
 
-    const QFont font = QApplication::font();
+    // The user-interface font of the list (the header's own font only sizes it).
+    QFont font = parentWidget() ? parentWidget()->font() : QApplication::font();
+    // Every attribute counts as set, so the painter does not fill any in from the header font.
+    font.setResolveMask(QFont::AllPropertiesResolved);
     painter->setFont(font);
     painter->setPen(palette().color(QPalette::Active, QPalette::ButtonText));
     const QFontMetrics metrics(font);

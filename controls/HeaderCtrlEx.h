@@ -21,6 +21,6 @@ public:
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
     // The header is one line of its own font high, whatever the titles hold; the titles are
-    // drawn in the smaller user-interface font, so two lines fit.
+    // drawn in the smaller user-interface font of the list, so two lines fit.
     QSize sectionSizeFromContents(int logicalIndex) const override;
 };

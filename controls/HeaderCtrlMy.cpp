@@ -88,6 +88,13 @@ void CHeaderCtrlMy::setHotRow(int row)
     viewport()->update();
 }
 
+void CHeaderCtrlMy::changeEvent(QEvent* event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 2);
+}
+
 void CHeaderCtrlMy::mouseMoveEvent(QMouseEvent* event)
 {
     if (extendedStyle_ & UnderlineHot)

@@ -39,6 +39,7 @@ public:
     int hotRow() const { return hotRow_; }
 
 protected:
+    void changeEvent(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -17,6 +17,7 @@ namespace {
 
 constexpr int kTimerPeriodMs = 100;
 constexpr int kDefaultPaneWidth = 100;
+constexpr int kTextMargin = 4;
 
 std::vector<int> placements(bool scrolling, int offset, int content, int pane, bool continuous,
                             bool centre, bool end)
@@ -114,12 +115,29 @@ bool XStatusBar::showsGrip() const
     return !owner->isMaximized();
 }
 
+int XStatusBar::effectiveWidth(int index) const
+{
+    const Pane& pane = panes_[static_cast<std::size_t>(index)];
+    const std::uint32_t mode = pane.info.mode();
+    if ((pane.style & statusbar::kStyleStretch) || kindOf(mode) != Kind::Text ||
+        animates(mode))
+        return pane.width;
+    // A fixed text pane is never narrower than its texts: pixel widths chosen for one
+    // platform's font would otherwise cut the link state short on another.
+    const QFontMetrics metrics(pane.info.font());
+    int text = 0;
+    for (const std::string& candidate : {pane.info.text(true), pane.info.text(false), paneText(index)})
+        text = std::max(text, metrics.horizontalAdvance(fromAnsi(candidate)));
+    return std::max(pane.width, text == 0 ? 0 : text + 2 * kTextMargin);
+}
+
 std::vector<statusbar::Span> XStatusBar::spans() const
 {
     std::vector<int> widths;
     std::vector<unsigned> styles;
-    for (const Pane& pane : panes_) {
-        widths.push_back(pane.width);
+    for (int i = 0; i < paneCount(); ++i) {
+        const Pane& pane = panes_[static_cast<std::size_t>(i)];
+        widths.push_back(effectiveWidth(i));
         styles.push_back(pane.style);
     }
     return statusbar::layoutPanes(width(), widths, styles, showsGrip() ? statusbar::kGripSize : 0);
@@ -136,9 +154,10 @@ QSize XStatusBar::sizeHint() const
 {
     int textHeight = fontMetrics().height();
     int width = 2 * statusbar::kBorder + statusbar::kGripSize;
-    for (const Pane& pane : panes_) {
+    for (int i = 0; i < paneCount(); ++i) {
+        const Pane& pane = panes_[static_cast<std::size_t>(i)];
         textHeight = std::max(textHeight, QFontMetrics(pane.info.font()).height());
-        width += pane.width + 2 * statusbar::kPaneFrame + statusbar::kGap;
+        width += effectiveWidth(i) + 2 * statusbar::kPaneFrame + statusbar::kGap;
     }
     return {width, textHeight + 2 * statusbar::kBorder + 2 * statusbar::kPaneFrame + 2};
 }

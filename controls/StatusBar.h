@@ -48,6 +48,7 @@ public:
     void setPaneText(int index, std::string text);
     std::string paneText(int index) const;
 
+    // Where the pane lies. A fixed-width text pane is widened to hold its texts.
     QRect paneRect(int index) const;
     bool animationTimerActive() const { return animation_.isActive(); }
     QWidget* owner() const { return owner_; }
@@ -75,6 +76,7 @@ private:
     };
 
     bool showsGrip() const;
+    int effectiveWidth(int index) const;
     std::vector<statusbar::Span> spans() const;
     void drawPane(QPainter& painter, int index);
     void drawTextPane(QPainter& painter, const QRect& inner, Pane& pane, bool enabled, int index);

@@ -106,6 +106,26 @@ TEST(XStatusBar, LinkPaneShowsItsStateInColour)
     EXPECT_GT(yellowOnly, 1000);
 }
 
+TEST(XStatusBar, FixedTextPaneGrowsToHoldItsText)
+{
+    Frame frame;
+    render(frame.bar);
+    const int stretch = frame.bar.paneRect(0).width();
+    QFont big = frame.bar.pane(1).font();
+    big.setPointSize(14);
+    frame.bar.pane(1).setFont(big);
+    const std::string text = "Connected to COM3 RS232 115200 8,N,2";
+    frame.bar.pane(1).setTexts(text, "");
+    render(frame.bar);
+    const int needed = QFontMetrics(big).horizontalAdvance(QString::fromStdString(text));
+    ASSERT_GT(needed, 200);
+    EXPECT_GE(frame.bar.paneRect(1).width() - 2, needed);
+    EXPECT_EQ(frame.bar.paneRect(0).width(), stretch - (frame.bar.paneRect(1).width() - 202));
+    // Scrolling panes keep their width: their text moves through it.
+    frame.bar.pane(1).setMode(0x100001 | panemode::kScrollHorizontal);
+    EXPECT_EQ(frame.bar.paneRect(1).width(), 202);
+}
+
 TEST(XStatusBar, DisabledPaneUsesTheDisabledColours)
 {
     Frame frame;
