@@ -8,9 +8,12 @@
 #include "chart/PointViewBar.h"
 
 CGraphFrame::CGraphFrame(CGraphWnd& graph, int frameStyle, QWidget* parent)
-    : QMainWindow(parent, Qt::Widget), container_(new CGraphContainer(graph, this)),
+    : QMainWindow(parent), container_(new CGraphContainer(graph, this)),
       pointsBar_(new CPointViewBar(graph, this))
 {
+    // A main window is always made a top-level window; this one lives inside the graph window.
+    setWindowFlags(Qt::Widget);
+    show();
     setCentralWidget(container_);
     addDockWidget(Qt::RightDockWidgetArea, pointsBar_);
     resizeDocks({pointsBar_}, {150}, Qt::Horizontal);

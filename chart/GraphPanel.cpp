@@ -279,6 +279,23 @@ void CGraphPanel::mousePressEvent(QMouseEvent* event)
     drag_ = resizeEdges_ ? Drag::TrackResize : Drag::TrackMove;
 }
 
+QRect CGraphPanel::trackedRect(QPoint pos) const
+{
+    QRect r = trackerAtPress_;
+    const QPoint d = pos - dragStart_;
+    if (drag_ == Drag::TrackMove)
+        return r.translated(d);
+    if (resizeEdges_ & Qt::LeftEdge)
+        r.setLeft(r.left() + d.x());
+    if (resizeEdges_ & Qt::RightEdge)
+        r.setRight(r.right() + d.x());
+    if (resizeEdges_ & Qt::TopEdge)
+        r.setTop(r.top() + d.y());
+    if (resizeEdges_ & Qt::BottomEdge)
+        r.setBottom(r.bottom() + d.y());
+    return r;
+}
+
 void CGraphPanel::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
@@ -300,20 +317,7 @@ void CGraphPanel::mouseMoveEvent(QMouseEvent* event)
     case Drag::TrackMove:
     case Drag::TrackResize: {
         const QRect before = tracker_.normalized();
-        QRect r = trackerAtPress_;
-        const QPoint d = pos - dragStart_;
-        if (drag_ == Drag::TrackMove) {
-            r.translate(d);
-        } else {
-            if (resizeEdges_ & Qt::LeftEdge)
-                r.setLeft(r.left() + d.x());
-            if (resizeEdges_ & Qt::RightEdge)
-                r.setRight(r.right() + d.x());
-            if (resizeEdges_ & Qt::TopEdge)
-                r.setTop(r.top() + d.y());
-            if (resizeEdges_ & Qt::BottomEdge)
-                r.setBottom(r.bottom() + d.y());
-        }
+        const QRect r = trackedRect(pos);
         tracker_ = r;
         update(before.united(r.normalized()).adjusted(-4, -4, 4, 4));
         break;
@@ -351,7 +355,7 @@ void CGraphPanel::mouseReleaseEvent(QMouseEvent* event)
     }
     case Drag::TrackMove:
     case Drag::TrackResize:
-        tracker_ = tracker_.normalized();
+        tracker_ = trackedRect(pos).normalized();
         zoomRectPresent_ = tracker_.width() > 1 && tracker_.height() > 1;
         break;
     case Drag::None:

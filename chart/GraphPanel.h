@@ -78,6 +78,8 @@ private:
                     const QRect& vRulerRect, std::vector<int>& xs, std::vector<int>& ys) const;
     void updateToolTip(QPoint position);
     void setZoomTool(bool on);
+    // The zoom tool's rectangle while it is dragged to pos.
+    QRect trackedRect(QPoint pos) const;
     void scrollPartner(double xFrom);
 
     enum class Drag { None, Band, Pan, TrackMove, TrackResize };

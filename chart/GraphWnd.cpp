@@ -1,5 +1,6 @@
 #include "chart/GraphWnd.h"
 
+#include <QLayout>
 #include <QPainter>
 #include <algorithm>
 
@@ -54,8 +55,12 @@ void CGraphWnd::notify(const CGraphNotify& record)
 
 void CGraphWnd::resizeEvent(QResizeEvent*)
 {
-    if (frame_)
-        frame_->setGeometry(rect());
+    if (!frame_)
+        return;
+    frame_->setGeometry(rect());
+    // Lay the frame out now, so that drawing right after a resize sees the new panel size.
+    if (frame_->layout())
+        frame_->layout()->activate();
 }
 
 QString CGraphWnd::partnerText(int row, int column) const
