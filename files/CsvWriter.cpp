@@ -103,7 +103,7 @@ void appendField(std::string& out, std::string_view text)
     else if (parsePlainDecimal(text, decimal))
         appendDecimal(out, decimal);
     else
-        appendNumber(out, ctext::toDouble(text));
+        appendNumber(out, fieldValue(text));
 }
 
 int flush(std::string& buffer, std::FILE* out)

@@ -57,7 +57,7 @@ double fieldValue(std::string_view text)
     // integer below 2^53 and dividing by an exact power of ten rounds correctly, as strtod does.
     PlainDecimal decimal;
     if (!parsePlainDecimal(text, decimal))
-        return ctext::toDouble(text);
+        return text.empty() ? 0.0 : ctext::toDouble(text);
     double magnitude =
         static_cast<double>(decimal.mantissa) / kPowersOfTen[decimal.fractionDigits];
     return decimal.negative ? -magnitude : magnitude;
