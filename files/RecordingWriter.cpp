@@ -48,9 +48,15 @@ void CRecordingWriter::appendDataText(std::string_view dataText)
     line += "\r\n";
     if (line.size() != kComposedLineLength)
         return;
-    // On disk the composed CR LF becomes CR CR LF.
-    line.insert(line.size() - 1, 1, '\r');
-    if (appendLine(line) != 0)
+    // A text-mode stream writes every LF as CR LF: the composed CR LF becomes CR CR LF.
+    std::string bytes;
+    bytes.reserve(line.size() + 1);
+    for (char c : line) {
+        if (c == '\n')
+            bytes += '\r';
+        bytes += c;
+    }
+    if (appendLine(bytes) != 0)
         report();
 }
 

@@ -69,6 +69,14 @@ TEST(RecordingWriter, OnlyDataTextsOf104CharactersMakeALine)
                                     withNul})
         writer.appendDataText(text);
     EXPECT_FALSE(std::filesystem::exists(writer.path()));
+
+    // The length rule counts characters as composed; a line feed inside reaches the disk as
+    // CR LF, as through a text-mode stream.
+    std::string withLineFeed = dataText('f');
+    withLineFeed[10] = '\n';
+    writer.appendDataText(withLineFeed);
+    withLineFeed.insert(10, 1, '\r');
+    EXPECT_EQ(readFile(writer.path()), "2024/01/01 00:00:00#" + withLineFeed + "\r\r\n");
     EXPECT_TRUE(messages.shown().empty());
 
     writeFile(writer.path(), "kept\r\r\n");
