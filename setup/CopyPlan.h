@@ -33,7 +33,8 @@ struct CCopyPlan {
 };
 
 namespace copytext {
-inline constexpr const char* kLicenseFailed = "Error in copia della licenza \nInstallazione fallita";
+inline constexpr const char* kLicenseFailed =
+    "Error in copia della licenza \nInstallazione fallita";
 inline constexpr const char* kProgramFailed =
     "Errore durante la copia dell' eseguibile \nInstallazione fallita";
 inline constexpr const char* kSettingsFailed =

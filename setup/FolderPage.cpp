@@ -58,7 +58,8 @@ void CFolderPage::onSetActive()
 // Paths are file-system bytes, not program text: they are shown and taken back unconverted.
 void CFolderPage::showFolder()
 {
-    field_->setText(QFile::decodeName(QByteArray::fromStdString(setupWizard().state().installFolder)));
+    const std::string& folder = setupWizard().state().installFolder;
+    field_->setText(QFile::decodeName(QByteArray::fromStdString(folder)));
 }
 
 void CFolderPage::browse()

@@ -13,6 +13,8 @@
 #include "setup/SetupPaths.h"
 #include "setup/SetupState.h"
 
+class CUninstallList;
+
 class ICopyProgress {
 public:
     virtual ~ICopyProgress() = default;
@@ -40,7 +42,7 @@ public:
     CopyOutcome run(const CSetupState& state);
 
 private:
-    bool copyEntry(const CCopyEntry& entry, const CSetupState& state, class CUninstallList& list);
+    bool copyEntry(const CCopyEntry& entry, const CSetupState& state, CUninstallList& list);
     void createStartMenuLauncher(const std::string& installFolder, CUninstallList& list);
 
     CCopyPlan plan_;

@@ -31,7 +31,8 @@ TEST_F(FinishPassTest, DesktopLauncherIsRecordedAndCreated)
     EXPECT_EQ(finishSetup(request_), 1);
     EXPECT_EQ(readFile(listPath()), launcherPath() + "\r\r\n");
     std::string launcher = readFile(launcherPath());
-    EXPECT_NE(launcher.find("Exec=\"" + request_.installFolder + "/Skyvane8u\""), std::string::npos);
+    EXPECT_NE(launcher.find("Exec=\"" + request_.installFolder + "/Skyvane8u\""),
+              std::string::npos);
 
     // A second Finish into the same folder appends to the list; both lines are visited.
     EXPECT_EQ(finishSetup(request_), 2);

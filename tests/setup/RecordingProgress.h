@@ -11,7 +11,10 @@ public:
     void setWaitCursor(bool on) override { events.push_back(on ? "wait" : "arrow"); }
     void disableCancel() override { events.push_back("no-cancel"); }
     void showStatus() override { events.push_back("show-status"); }
-    void setStatus(std::string_view text) override { events.push_back("status " + std::string(text)); }
+    void setStatus(std::string_view text) override
+    {
+        events.push_back("status " + std::string(text));
+    }
     void stepProgress() override
     {
         events.push_back("step");

@@ -136,7 +136,8 @@ void SetupWizardTest::walkToFolderPage(Language language)
     // Page 2: the welcome text, disabled; Back stays off.
     EXPECT_EQ(wizard_->currentId(), CSetupWizard::WelcomePage);
     EXPECT_EQ(title(), fromAnsi(texts.setupCaption));
-    EXPECT_EQ(child<QPlainTextEdit>("welcomeText")->toPlainText(), shownText(folder + "Welcome.txt"));
+    EXPECT_EQ(child<QPlainTextEdit>("welcomeText")->toPlainText(),
+              shownText(folder + "Welcome.txt"));
     EXPECT_FALSE(child<QPlainTextEdit>("welcomeText")->isEnabled());
     expectButtons(false, true);
     snapshot("2-welcome-" + suffix);
@@ -145,7 +146,8 @@ void SetupWizardTest::walkToFolderPage(Language language)
     // Page 3: Back only until Accept; Decline takes Next away again.
     EXPECT_EQ(wizard_->currentId(), CSetupWizard::LicensePage);
     EXPECT_EQ(title(), fromAnsi(texts.setupCaption));
-    EXPECT_EQ(child<QPlainTextEdit>("licenseText")->toPlainText(), shownText(folder + "License.txt"));
+    EXPECT_EQ(child<QPlainTextEdit>("licenseText")->toPlainText(),
+              shownText(folder + "License.txt"));
     auto* accept = child<QRadioButton>("accept");
     auto* decline = child<QRadioButton>("decline");
     EXPECT_EQ(accept->text(), fromAnsi(texts.accept));
@@ -162,7 +164,8 @@ void SetupWizardTest::walkToFolderPage(Language language)
     // Back to page 2 and forward again: the welcome text once, the choice cleared.
     click(QWizard::BackButton);
     EXPECT_EQ(wizard_->currentId(), CSetupWizard::WelcomePage);
-    EXPECT_EQ(child<QPlainTextEdit>("welcomeText")->toPlainText(), shownText(folder + "Welcome.txt"));
+    EXPECT_EQ(child<QPlainTextEdit>("welcomeText")->toPlainText(),
+              shownText(folder + "Welcome.txt"));
     expectButtons(false, true);
     click(QWizard::NextButton);
     EXPECT_FALSE(accept->isChecked() || decline->isChecked());
@@ -228,7 +231,8 @@ TEST_P(SetupWizardLanguageTest, WalksAllPagesAndInstallsTheKit)
     const std::string data = kKit + "/data/";
     EXPECT_EQ(readFile(install + "/License.txt"),
               readFile(data + (english ? "ENG" : "ITA") + "/License.txt"));
-    for (const char* name : {"Skyvane8u", "Skyvane8u.ini", "port.ini", "Connection.ini", "plant.bmp"})
+    for (const char* name :
+         {"Skyvane8u", "Skyvane8u.ini", "port.ini", "Connection.ini", "plant.bmp"})
         EXPECT_EQ(readFile(install + "/" + name), readFile(data + name)) << name;
     EXPECT_TRUE(fs::status(install + "/Skyvane8u").permissions() >= fs::perms::owner_exec);
 
@@ -292,8 +296,9 @@ TEST_F(SetupWizardTest, MissingTextsAreReportedAndAMissingLicenceEndsTheSetup)
     fs::create_directories(dir_.file("home"));
     start();
     click(QWizard::NextButton);
-    EXPECT_EQ(messages_.shown(), (std::vector<ShownMessage>{{"Error:Unable to open Wellcome.txt file",
-                                                             MessageIcon::None, false}}));
+    EXPECT_EQ(messages_.shown(),
+              (std::vector<ShownMessage>{
+                  {"Error:Unable to open Wellcome.txt file", MessageIcon::None, false}}));
     EXPECT_EQ(child<QPlainTextEdit>("welcomeText")->toPlainText(), "");
     click(QWizard::NextButton);
     EXPECT_EQ(messages_.texts().back(), "Error:Unable to open License.txt file");

@@ -38,7 +38,10 @@ protected:
 
     std::string file(const std::string& name) const { return folder_ + "/" + name; }
     std::string launcher() const { return programs_ + "/Norvik/UnInstall_Quillon6.desktop"; }
-    void writeList(const std::string& text) const { writeFile(file("UnInstall_Quillon6.txt"), text); }
+    void writeList(const std::string& text) const
+    {
+        writeFile(file("UnInstall_Quillon6.txt"), text);
+    }
 
     RemovalOutcome run()
     {
