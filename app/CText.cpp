@@ -49,7 +49,8 @@ double toDouble(std::string_view text)
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
     char buffer[512];
     std::size_t length = text.size() < sizeof buffer - 1 ? text.size() : sizeof buffer - 1;
-    std::memcpy(buffer, text.data(), length);
+    if (length > 0)
+        std::memcpy(buffer, text.data(), length);
     buffer[length] = '\0';
     return strtod_l(buffer, nullptr, cLocale);
 }
