@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 
 #include "chart/PlotMath.h"
 #include "controls/AnsiText.h"
@@ -49,7 +50,9 @@ void FHRuler::paintRuler(QPainter& painter, const QRect& rect) const
         const int row = static_cast<int>(tick.value);
         const QString label = cellText_ ? cellText_(row, 0) : QString::number(tick.value, 'g', 6);
         const int width = metrics.horizontalAdvance(label);
-        painter.drawText(QRect(x - width / 2, labelTop, width + 1, textHeight),
+        // The date-time is wider than the number that decided the fit: keep it on the ruler.
+        const int left = std::max(start, std::min(x - width / 2, rect.right() - captionWidth - width));
+        painter.drawText(QRect(left, labelTop, width + 1, textHeight),
                          Qt::AlignCenter | Qt::TextDontClip, label);
     }
     painter.drawText(QRect(rect.right() - captionWidth, labelTop, captionWidth, textHeight),

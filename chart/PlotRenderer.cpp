@@ -2,6 +2,7 @@
 
 #include <QPaintDevice>
 #include <QLine>
+#include <algorithm>
 
 #include "chart/SeriesReduction.h"
 
@@ -36,6 +37,26 @@ void drawMarks(QPainter& painter, const std::vector<PixelPoint>& centres, int ha
         painter.fillRect(p.x - half, p.y - half, side, side, colour);
 }
 
+// The same squares, but those of one column that touch or overlap are filled as one rectangle.
+void drawMarkRuns(QPainter& painter, std::vector<PixelPoint>& centres, int half,
+                  const QColor& colour)
+{
+    const int side = 2 * half + 1;
+    std::sort(centres.begin(), centres.end(), [](const PixelPoint& a, const PixelPoint& b) {
+        return a.x != b.x ? a.x < b.x : a.y < b.y;
+    });
+    for (std::size_t i = 0; i < centres.size();) {
+        const int x = centres[i].x;
+        const int top = centres[i].y - half;
+        int bottom = centres[i].y + half;
+        std::size_t j = i + 1;
+        while (j < centres.size() && centres[j].x == x && centres[j].y - half <= bottom + 1)
+            bottom = std::max(bottom, centres[j++].y + half);
+        painter.fillRect(x - half, top, side, bottom - top + 1, colour);
+        i = j;
+    }
+}
+
 void drawSeries(QPainter& painter, const QRect& rect, const CGraphProps& series,
                 const CAxisMap& x, const CAxisMap& y, bool marks, int half, SeriesDrawing drawing,
                 std::vector<PixelPoint>& scratch, std::vector<QLine>& lines)
@@ -59,10 +80,13 @@ void drawSeries(QPainter& painter, const QRect& rect, const CGraphProps& series,
         painter.drawPoint(scratch[0].x, scratch[0].y);
     if (!marks)
         return;
-    if (reduce)
-        reducedMarkPixels(points, x, y, rect.left(), rect.right(), rect.top(), rect.bottom(), half,
-                          scratch);
-    drawMarks(painter, scratch, half, colour);
+    if (!reduce) {
+        drawMarks(painter, scratch, half, colour);
+        return;
+    }
+    reducedMarkPixels(points, x, y, rect.left(), rect.right(), rect.top(), rect.bottom(), half,
+                      scratch);
+    drawMarkRuns(painter, scratch, half, colour);
 }
 
 } // namespace

@@ -126,31 +126,37 @@ public:
     {
         lo = std::max(lo, first_);
         hi = std::min(hi, last_);
-        for (int r = lo; r <= hi; ++r) {
-            const auto bit = static_cast<std::size_t>(r - first_);
-            const std::uint64_t word = bits_[bit >> 6];
-            if (word == ~std::uint64_t{0} && (bit & 63) == 0 && r + 63 <= hi) {
-                r += 63;
-                continue;
-            }
-            if (!(word >> (bit & 63) & 1))
-                return false;
-        }
-        return true;
+        bool all = true;
+        forWords(lo, hi, [&](std::uint64_t& word, std::uint64_t mask) {
+            all = all && (word & mask) == mask;
+        });
+        return all;
     }
     void paint(int lo, int hi)
     {
         lo = std::max(lo, first_);
         hi = std::min(hi, last_);
-        for (int r = lo; r <= hi; ++r) {
-            const auto bit = static_cast<std::size_t>(r - first_);
-            bits_[bit >> 6] |= std::uint64_t{1} << (bit & 63);
-        }
+        forWords(lo, hi, [](std::uint64_t& word, std::uint64_t mask) { word |= mask; });
     }
 
 private:
+    // Calls f(word, mask) for each 64-row word that rows lo..hi touch, mask selecting them.
+    template <class F> void forWords(int lo, int hi, F f) const
+    {
+        if (lo > hi)
+            return;
+        const auto a = static_cast<std::size_t>(lo - first_), b = static_cast<std::size_t>(hi - first_);
+        for (std::size_t w = a >> 6; w <= b >> 6; ++w) {
+            const std::size_t from = w == a >> 6 ? a & 63 : 0, to = w == b >> 6 ? b & 63 : 63;
+            const std::uint64_t mask =
+                (to == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (to + 1)) - 1) &
+                ~((std::uint64_t{1} << from) - 1);
+            f(bits_[w], mask);
+        }
+    }
+
     int first_, last_;
-    std::vector<std::uint64_t> bits_;
+    mutable std::vector<std::uint64_t> bits_;
 };
 
 struct MarkWalker {
