@@ -191,6 +191,40 @@ TEST(XStatusBar, AnimationTimerRunsOnlyWhileAPaneScrolls)
     EXPECT_FALSE(frame.bar.animationTimerActive());
 }
 
+TEST(XStatusBar, PicturePanesStretchOrAlignTheNamedPicture)
+{
+    Frame frame;
+    XPaneInfo& pane = frame.bar.pane(1);
+    pane.setColors(0x00FF0000, -1); // blue background
+    pane.setTexts(":/controls/StatusLed.bmp", "");
+    pane.setMode(panemode::kPicture | panemode::kStretch);
+    frame.bar.grab(); // lays the bar out
+    const QRect inner = frame.bar.paneRect(1).adjusted(1, 1, -1, -1);
+    const QColor blue(0, 0, 255);
+    auto covered = [&](int y) {
+        const QImage image = frame.bar.grab().toImage();
+        int count = 0;
+        for (int x = inner.left(); x <= inner.right(); ++x)
+            count += image.pixelColor(x, y) != blue;
+        return count;
+    };
+    // Stretched over the pane's width: the strip's three LEDs cover most of the row.
+    EXPECT_GT(covered(inner.center().y()), 100);
+
+    // Centred at its natural width of 48 pixels.
+    pane.setMode(panemode::kPicture | panemode::kFormatCenter);
+    const int centred = covered(inner.top() + 2);
+    EXPECT_GT(centred, 20);
+    EXPECT_LE(centred, 48);
+    const QImage image = frame.bar.grab().toImage();
+    EXPECT_EQ(image.pixelColor(inner.left() + 1, inner.top() + 2), blue);
+    EXPECT_EQ(image.pixelColor(inner.right() - 1, inner.top() + 2), blue);
+
+    // A missing picture leaves the background.
+    pane.setTexts("no-such-picture.bmp", "");
+    EXPECT_EQ(covered(inner.center().y()), 0);
+}
+
 TEST(XStatusBar, ProgressModeKeepsOneProgressControl)
 {
     Frame frame;

@@ -126,6 +126,31 @@ TEST(CVentoraView, FirstDisplayShowsTheInitialLayout)
     EXPECT_EQ(app->mainView, nullptr);
 }
 
+TEST(CVentoraView, FirstShowShrinksTheWindowToTheFormButNeverEnlargesIt)
+{
+    const QSize form = CVentoraView::dialogUnitsToPixels(QRect(0, 0, 685, 321)).size();
+    {
+        QMainWindow big;
+        auto* view = new CVentoraView;
+        big.setCentralWidget(view);
+        big.resize(form.width() + 300, form.height() + 200);
+        big.show();
+        EXPECT_EQ(view->size(), form);
+        EXPECT_LT(big.width(), form.width() + 300);
+    }
+    {
+        QMainWindow small;
+        auto* view = new CVentoraView;
+        small.setCentralWidget(view);
+        small.setMinimumSize(100, 100);
+        small.resize(500, 300);
+        small.show();
+        EXPECT_EQ(small.size(), QSize(500, 300));
+        // Resizing moves none of the form's controls.
+        EXPECT_EQ(view->list().geometry(), QRect(0, 0, 1023, 377));
+    }
+}
+
 TEST(CVentoraView, LayoutsAfterIdentificationAndInTheSetupMenu)
 {
     CVentoraView view;
