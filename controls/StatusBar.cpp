@@ -19,12 +19,39 @@ constexpr int kTimerPeriodMs = 100;
 constexpr int kDefaultPaneWidth = 100;
 constexpr int kTextMargin = 4;
 
-std::vector<int> placements(bool scrolling, int offset, int content, int pane, bool continuous,
-                            bool centre, bool end)
+// Advances the pane's scroll offsets by one paint for content of the given size, and returns
+// where (top-left corners) the content is drawn this time: once by its alignment, at the scroll
+// offset, or repeated across the pane when it scrolls continuously.
+std::vector<QPoint> contentPlaces(XPaneInfo& pane, const QRect& inner, QSize content)
 {
-    if (scrolling)
-        return scrollStarts(offset, content, pane, continuous);
-    return {alignedStart(content, pane, centre, end)};
+    const std::uint32_t mode = pane.mode();
+    const bool scrollH = mode & kScrollHorizontal;
+    const bool scrollV = mode & kScrollVertical;
+    const bool continuous = mode & kContinuous;
+    int x = pane.scrollX();
+    int y = pane.scrollY();
+    if (scrollH)
+        x = nextScrollOffset(x, content.width(), inner.width(), continuous);
+    if (scrollV)
+        y = nextScrollOffset(y, content.height(), inner.height(), continuous);
+    pane.setScroll(x, y);
+
+    const Alignment align = alignmentOf(mode);
+    const std::vector<int> lefts =
+        scrollH ? scrollStarts(x, content.width(), inner.width(), continuous)
+                : std::vector<int>{alignedStart(content.width(), inner.width(),
+                                                align.horizontal == HAlign::Center,
+                                                align.horizontal == HAlign::Right)};
+    const std::vector<int> tops =
+        scrollV ? scrollStarts(y, content.height(), inner.height(), continuous)
+                : std::vector<int>{alignedStart(content.height(), inner.height(),
+                                                align.vertical == VAlign::Center,
+                                                align.vertical == VAlign::Bottom)};
+    std::vector<QPoint> places;
+    for (int left : lefts)
+        for (int top : tops)
+            places.emplace_back(inner.left() + left, inner.top() + top);
+    return places;
 }
 
 } // namespace
@@ -224,33 +251,15 @@ void XStatusBar::drawTextPane(QPainter& painter, const QRect& inner, Pane& pane,
     if (text.isEmpty())
         text = fromAnsi(paneText(index));
     const std::uint32_t mode = pane.info.mode();
-    const bool scrollH = mode & kScrollHorizontal;
-    const bool scrollV = mode & kScrollVertical;
-    const bool continuous = mode & kContinuous;
-    if (continuous && (scrollH || scrollV))
+    if ((mode & kContinuous) && animates(mode))
         text += QStringLiteral("  ");
 
     painter.setFont(pane.info.font());
     painter.setPen(pane.info.textColor(enabled));
     const QFontMetrics metrics(pane.info.font());
-    const int w = metrics.horizontalAdvance(text);
-    const int h = metrics.height();
-    int x = pane.info.scrollX();
-    int y = pane.info.scrollY();
-    if (scrollH)
-        x = nextScrollOffset(x, w, inner.width(), continuous);
-    if (scrollV)
-        y = nextScrollOffset(y, h, inner.height(), continuous);
-    pane.info.setScroll(x, y);
-
-    const Alignment align = alignmentOf(mode);
-    for (int left : placements(scrollH, x, w, inner.width(), continuous,
-                               align.horizontal == HAlign::Center, align.horizontal == HAlign::Right)) {
-        for (int top : placements(scrollV, y, h, inner.height(), continuous,
-                                  align.vertical == VAlign::Center, align.vertical == VAlign::Bottom))
-            painter.drawText(QRect(inner.left() + left, inner.top() + top, w, h),
-                             Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
-    }
+    const QSize size(metrics.horizontalAdvance(text), metrics.height());
+    for (const QPoint& at : contentPlaces(pane.info, inner, size))
+        painter.drawText(QRect(at, size), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
 }
 
 void XStatusBar::drawPicturePane(QPainter& painter, const QRect& inner, Pane& pane, bool enabled)
@@ -258,31 +267,12 @@ void XStatusBar::drawPicturePane(QPainter& painter, const QRect& inner, Pane& pa
     const QPixmap& picture = pane.info.picture(pane.info.text(enabled));
     if (picture.isNull())
         return;
-    const std::uint32_t mode = pane.info.mode();
-    if (mode & kStretch) {
+    if (pane.info.mode() & kStretch) {
         painter.drawPixmap(inner, picture);
         return;
     }
-    const bool scrollH = mode & kScrollHorizontal;
-    const bool scrollV = mode & kScrollVertical;
-    const bool continuous = mode & kContinuous;
-    const int w = picture.width();
-    const int h = picture.height();
-    int x = pane.info.scrollX();
-    int y = pane.info.scrollY();
-    if (scrollH)
-        x = nextScrollOffset(x, w, inner.width(), continuous);
-    if (scrollV)
-        y = nextScrollOffset(y, h, inner.height(), continuous);
-    pane.info.setScroll(x, y);
-
-    const Alignment align = alignmentOf(mode);
-    for (int left : placements(scrollH, x, w, inner.width(), continuous,
-                               align.horizontal == HAlign::Center, align.horizontal == HAlign::Right)) {
-        for (int top : placements(scrollV, y, h, inner.height(), continuous,
-                                  align.vertical == VAlign::Center, align.vertical == VAlign::Bottom))
-            painter.drawPixmap(inner.left() + left, inner.top() + top, picture);
-    }
+    for (const QPoint& at : contentPlaces(pane.info, inner, picture.size()))
+        painter.drawPixmap(at, picture);
 }
 
 void XStatusBar::drawGrip(QPainter& painter)
