@@ -12,8 +12,7 @@ bool printable(char c)
 
 } // namespace
 
-CKeyAction filterKey(KeyKind kind, std::string_view typed, bool dialogue,
-                     std::string_view lineType)
+CKeyAction filterKey(KeyKind kind, std::string_view typed, bool dialogue, std::string_view lineType)
 {
     CKeyAction action;
     if (!dialogue) {

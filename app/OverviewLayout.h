@@ -19,14 +19,14 @@ enum class ColumnAlign { Left, Center };
 struct COverviewColumn {
     std::string title; // Windows-1252; a line feed splits it over two header lines
     ColumnAlign align = ColumnAlign::Left;
-    int width = 0; // pixels
+    int width = 0;           // pixels
     bool ownerDrawn = false; // drawn as a button by the header
     bool operator==(const COverviewColumn&) const = default;
 };
 
 struct COverviewLayout {
     std::vector<COverviewColumn> columns;
-    std::optional<int> ledState;   // with the red colour and the round shape
+    std::optional<int> ledState; // with the red colour and the round shape
     std::optional<bool> recIndicator;
     std::optional<bool> recording; // nothing: left as it is
     bool firstDisplay = false;     // also set up the header font, the list styles, disable it

@@ -35,7 +35,8 @@ QVariant COverviewTableModel::data(const QModelIndex& index, int role) const
     if (role == Qt::DisplayRole)
         return fromAnsi(rows_.cellView(static_cast<std::size_t>(index.row()), index.column()));
     if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(alignmentOf(columns_[static_cast<std::size_t>(index.column())].align));
+        return QVariant::fromValue(
+            alignmentOf(columns_[static_cast<std::size_t>(index.column())].align));
     return {};
 }
 

@@ -38,8 +38,10 @@ CVentoraView::CVentoraView(QWidget* parent)
     list_.setModel(&model_);
     // The list is disabled (the program scrolls it), but its rows must stay readable.
     QPalette palette = list_.palette();
-    palette.setColor(QPalette::Disabled, QPalette::Text, palette.color(QPalette::Active, QPalette::Text));
-    palette.setColor(QPalette::Disabled, QPalette::Base, palette.color(QPalette::Active, QPalette::Window));
+    palette.setColor(QPalette::Disabled, QPalette::Text,
+                     palette.color(QPalette::Active, QPalette::Text));
+    palette.setColor(QPalette::Disabled, QPalette::Base,
+                     palette.color(QPalette::Active, QPalette::Window));
     list_.setPalette(palette);
     placeControls();
     SetupColumns(kLayoutInitial);

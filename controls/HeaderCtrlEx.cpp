@@ -20,8 +20,10 @@ void CHeaderCtrlEx::paintSection(QPainter* painter, const QRect& rect, int logic
         QHeaderView::paintSection(painter, rect, logicalIndex);
         return;
     }
-    const QString title =
-        model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString().left(kMaxTitle);
+    const QString title = model()
+                              ->headerData(logicalIndex, orientation(), Qt::DisplayRole)
+                              .toString()
+                              .left(kMaxTitle);
 
     painter->save();
     QStyleOptionButton button;

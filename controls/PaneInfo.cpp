@@ -9,19 +9,20 @@ namespace {
 
 QColor menuColour(const QWidget* bar)
 {
-    return bar ? bar->palette().color(QPalette::Window) : QApplication::palette().color(QPalette::Window);
+    return bar ? bar->palette().color(QPalette::Window)
+               : QApplication::palette().color(QPalette::Window);
 }
 
 } // namespace
 
-XPaneInfo::XPaneInfo(QWidget* bar)
-    : bar_(bar), font_(QApplication::font()), mode_(panemode::kText)
+XPaneInfo::XPaneInfo(QWidget* bar) : bar_(bar), font_(QApplication::font()), mode_(panemode::kText)
 {
     const QPalette palette = bar ? bar->palette() : QApplication::palette();
     enabledBack_ = palette.color(QPalette::Window);
     disabledBack_ = enabledBack_;
     enabledText_ = palette.color(QPalette::WindowText);
-    disabledText_ = QColor(enabledBack_.red() / 2, enabledBack_.green() / 2, enabledBack_.blue() / 2);
+    disabledText_ =
+        QColor(enabledBack_.red() / 2, enabledBack_.green() / 2, enabledBack_.blue() / 2);
 }
 
 XPaneInfo::~XPaneInfo() = default;

@@ -146,14 +146,14 @@ int XStatusBar::effectiveWidth(int index) const
 {
     const Pane& pane = panes_[static_cast<std::size_t>(index)];
     const std::uint32_t mode = pane.info.mode();
-    if ((pane.style & statusbar::kStyleStretch) || kindOf(mode) != Kind::Text ||
-        animates(mode))
+    if ((pane.style & statusbar::kStyleStretch) || kindOf(mode) != Kind::Text || animates(mode))
         return pane.width;
     // A fixed text pane is never narrower than its texts: pixel widths chosen for one
     // platform's font would otherwise cut the link state short on another.
     const QFontMetrics metrics(pane.info.font());
     int text = 0;
-    for (const std::string& candidate : {pane.info.text(true), pane.info.text(false), paneText(index)})
+    for (const std::string& candidate :
+         {pane.info.text(true), pane.info.text(false), paneText(index)})
         text = std::max(text, metrics.horizontalAdvance(fromAnsi(candidate)));
     return std::max(pane.width, text == 0 ? 0 : text + 2 * kTextMargin);
 }
@@ -336,8 +336,8 @@ void XStatusBar::mousePressEvent(QMouseEvent* event)
 {
     forwardToOwner(event);
     const QPoint pos = event->position().toPoint();
-    const bool inGrip = pos.x() >= width() - statusbar::kGripSize &&
-                        pos.y() >= height() - statusbar::kGripSize;
+    const bool inGrip =
+        pos.x() >= width() - statusbar::kGripSize && pos.y() >= height() - statusbar::kGripSize;
     if (event->button() == Qt::LeftButton && inGrip && showsGrip() && window()->windowHandle()) {
         window()->windowHandle()->startSystemResize(Qt::BottomEdge | Qt::RightEdge);
         return;

@@ -12,8 +12,8 @@ inline constexpr unsigned kStylePopOut = 0x0200;
 inline constexpr unsigned kStyleDisabled = 0x0400;
 inline constexpr unsigned kStyleStretch = 0x0800;
 
-inline constexpr int kBorder = 2;  // outer margin of the bar around the panes
-inline constexpr int kGap = 2;     // space between two panes
+inline constexpr int kBorder = 2;    // outer margin of the bar around the panes
+inline constexpr int kGap = 2;       // space between two panes
 inline constexpr int kPaneFrame = 1; // frame of a pane, drawn inside its rectangle
 
 struct Span {

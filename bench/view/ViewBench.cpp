@@ -24,8 +24,8 @@ std::vector<std::string> sampleData()
     for (int i = 0; i < 64; ++i) {
         std::string text;
         for (int k = 0; k < 13; ++k) {
-            std::string field = "  " + std::to_string((i * 37 + k * 11) % 1000) + "." +
-                                std::to_string(k);
+            std::string field =
+                "  " + std::to_string((i * 37 + k * 11) % 1000) + "." + std::to_string(k);
             field.resize(8, ' ');
             text += field;
         }
@@ -93,8 +93,7 @@ void BM_ViewAppendCellByCell(benchmark::State& state)
         }
         state.PauseTiming();
         QApplication::processEvents();
-        state.counters["rss_bytes_per_row"] =
-            static_cast<double>(residentBytes() - before) / kRows;
+        state.counters["rss_bytes_per_row"] = static_cast<double>(residentBytes() - before) / kRows;
         state.counters["store_bytes_per_row"] =
             static_cast<double>(view->tableModel().rows().memoryUsage()) / kRows;
         frame.reset();

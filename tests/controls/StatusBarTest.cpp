@@ -175,7 +175,8 @@ TEST(XStatusBar, AnimationTimerRunsOnlyWhileAPaneScrolls)
     render(frame.bar);
     EXPECT_FALSE(frame.bar.animationTimerActive());
 
-    frame.bar.pane(1).setMode(panemode::kText | panemode::kScrollHorizontal | panemode::kContinuous);
+    frame.bar.pane(1).setMode(panemode::kText | panemode::kScrollHorizontal |
+                              panemode::kContinuous);
     render(frame.bar);
     EXPECT_TRUE(frame.bar.animationTimerActive());
     // Each paint moves the text one pixel.
@@ -256,19 +257,23 @@ TEST(XStatusBar, MouseEventsReachTheOwnerUnchanged)
         QEvent::Type type;
         Qt::MouseButton button;
     } events[] = {
-        {QEvent::MouseButtonPress, Qt::LeftButton},   {QEvent::MouseButtonRelease, Qt::LeftButton},
-        {QEvent::MouseButtonDblClick, Qt::RightButton}, {QEvent::MouseButtonPress, Qt::MiddleButton},
+        {QEvent::MouseButtonPress, Qt::LeftButton},
+        {QEvent::MouseButtonRelease, Qt::LeftButton},
+        {QEvent::MouseButtonDblClick, Qt::RightButton},
+        {QEvent::MouseButtonPress, Qt::MiddleButton},
         {QEvent::MouseMove, Qt::NoButton},
     };
     for (const auto& e : events) {
-        QMouseEvent event(e.type, at, frame.bar.mapToGlobal(at), e.button, e.button, Qt::NoModifier);
+        QMouseEvent event(e.type, at, frame.bar.mapToGlobal(at), e.button, e.button,
+                          Qt::NoModifier);
         QCoreApplication::sendEvent(&frame.bar, &event);
         EXPECT_EQ(spy.last, at.toPoint()); // bar coordinates, not translated
         EXPECT_EQ(spy.button, e.button);
     }
-    EXPECT_EQ(spy.types, (std::vector<QEvent::Type>{QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
-                                                    QEvent::MouseButtonDblClick,
-                                                    QEvent::MouseButtonPress, QEvent::MouseMove}));
+    EXPECT_EQ(spy.types,
+              (std::vector<QEvent::Type>{QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                         QEvent::MouseButtonDblClick, QEvent::MouseButtonPress,
+                                         QEvent::MouseMove}));
 }
 
 TEST(XStatusBar, SizeGripOnlyWhileTheOwnerIsNotMaximised)

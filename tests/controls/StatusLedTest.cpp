@@ -75,13 +75,12 @@ TEST(CStatusLed, StartsDarkRedAndDrawsTheChosenCellOverTheParent)
     struct Row {
         int colour, state, shape;
     };
-    for (const Row& row : {Row{led::kGreen, led::kLit, led::kRound},
-                           Row{led::kRed, led::kGrey, led::kRound},
-                           Row{led::kBlue, led::kDark, led::kSquare}}) {
+    for (const Row& row :
+         {Row{led::kGreen, led::kLit, led::kRound}, Row{led::kRed, led::kGrey, led::kRound},
+          Row{led::kBlue, led::kDark, led::kSquare}}) {
         board.led->setLed(row.colour, row.state, row.shape);
         EXPECT_EQ(board.led->state(), row.state);
-        const QColor expected =
-            strip.pixelColor(row.state * 16 + 10, row.colour + row.shape + 9);
+        const QColor expected = strip.pixelColor(row.state * 16 + 10, row.colour + row.shape + 9);
         EXPECT_EQ(board.at(7 + 10, 7 + 9), expected) << row.colour << "/" << row.state;
         EXPECT_EQ(board.at(7, 7), kBackground); // transparent corner of the cell
         EXPECT_EQ(board.at(2, 2), kBackground); // outside the picture

@@ -47,8 +47,19 @@ public:
 
 std::string sample(int i)
 {
-    const double values[13] = {3.2 + (i % 7) * 0.1, 181.0 + i % 40, 1013.2, 21.4, 55.0, 0.0,
-                               -1.2, 2.9, 0.1, -4.1, 1.5, 343.2, 21.9};
+    const double values[13] = {3.2 + (i % 7) * 0.1,
+                               181.0 + i % 40,
+                               1013.2,
+                               21.4,
+                               55.0,
+                               0.0,
+                               -1.2,
+                               2.9,
+                               0.1,
+                               -4.1,
+                               1.5,
+                               343.2,
+                               21.9};
     std::string text;
     for (double value : values) {
         char field[16];
@@ -85,8 +96,8 @@ TEST(MainWindowLook, DataLayoutWithRowsAndEachLinkState)
     Unit::instance().reset();
     for (int i = 0; i < 300; ++i) {
         char time[32];
-        std::snprintf(time, sizeof time, "%02d:%02d:%02d 2026/12/07", 12 + i / 3600,
-                      (i / 60) % 60, i % 60);
+        std::snprintf(time, sizeof time, "%02d:%02d:%02d 2026/12/07", 12 + i / 3600, (i / 60) % 60,
+                      i % 60);
         window.view->appendDataRow(time, sample(i));
         window.view->setLedState(i % 2 ? led::kLit : led::kDark);
     }
@@ -106,8 +117,10 @@ TEST(MainWindowLook, DataLayoutWithRowsAndEachLinkState)
 
     // The newest row is on screen, the oldest is not.
     const QRect viewport = window.view->list().viewport()->rect();
-    EXPECT_TRUE(viewport.intersects(window.view->list().visualRect(window.view->tableModel().index(299, 0))));
-    EXPECT_FALSE(viewport.intersects(window.view->list().visualRect(window.view->tableModel().index(0, 0))));
+    EXPECT_TRUE(viewport.intersects(
+        window.view->list().visualRect(window.view->tableModel().index(299, 0))));
+    EXPECT_FALSE(
+        viewport.intersects(window.view->list().visualRect(window.view->tableModel().index(0, 0))));
 }
 
 TEST(MainWindowLook, LedInEachState)

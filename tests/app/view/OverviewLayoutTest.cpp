@@ -8,7 +8,8 @@ TEST(OverviewLayout, InitialAndAfterMenuLayoutsShowTwoEmptyColumns)
     for (int layout : {kLayoutInitial, kLayoutAfterMenu}) {
         const COverviewLayout result = overviewLayout(layout, unit);
         ASSERT_EQ(result.columns.size(), 2u);
-        EXPECT_EQ(result.columns[0], (COverviewColumn{"Time\n..Date", ColumnAlign::Left, 65, true}));
+        EXPECT_EQ(result.columns[0],
+                  (COverviewColumn{"Time\n..Date", ColumnAlign::Left, 65, true}));
         EXPECT_EQ(result.columns[1], (COverviewColumn{"", ColumnAlign::Left, 70, true}));
         EXPECT_EQ(result.ledState, 2);
         EXPECT_EQ(result.recIndicator, false);
@@ -27,10 +28,22 @@ TEST(OverviewLayout, DataLayoutTitlesCarryTheReportedSpeedUnit)
     unit.setSpeedUnit("m/s");
     const COverviewLayout result = overviewLayout(kLayoutData, unit);
     ASSERT_EQ(result.columns.size(), 14u);
-    const char* titles[] = {"Time\n..Date", "SoW\nm/s", "Azimuth\n\xB0", "Pressure\nmbar",
-                            "Temperature\n\xB0" "C", "Humidity\n%", "Ain4\n", "U\nm/s", "V\nm/s",
-                            "W\nm/s", "U-V\nm/s", "Elevation\n\xB0", "SoS\nm/s",
-                            "T.Sonic\n\xB0" "C"};
+    const char* titles[] = {"Time\n..Date",
+                            "SoW\nm/s",
+                            "Azimuth\n\xB0",
+                            "Pressure\nmbar",
+                            "Temperature\n\xB0"
+                            "C",
+                            "Humidity\n%",
+                            "Ain4\n",
+                            "U\nm/s",
+                            "V\nm/s",
+                            "W\nm/s",
+                            "U-V\nm/s",
+                            "Elevation\n\xB0",
+                            "SoS\nm/s",
+                            "T.Sonic\n\xB0"
+                            "C"};
     for (int i = 0; i < 14; ++i) {
         EXPECT_EQ(result.columns[i].title, titles[i]) << i;
         EXPECT_EQ(result.columns[i].width, i == 0 ? 65 : 70) << i;

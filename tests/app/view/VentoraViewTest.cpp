@@ -160,10 +160,12 @@ TEST(CVentoraView, LayoutsAfterIdentificationAndInTheSetupMenu)
 
     ASSERT_EQ(view.tableModel().columnCount(), 14);
     for (int column : {1, 7, 8, 9, 10, 12})
-        EXPECT_EQ(headerTitle(view, column).substr(headerTitle(view, column).find('\n')), "\nknots");
+        EXPECT_EQ(headerTitle(view, column).substr(headerTitle(view, column).find('\n')),
+                  "\nknots");
     EXPECT_EQ(view.tableModel().headerData(2, Qt::Horizontal).toString(),
               QString::fromUtf8("Azimuth\n\u00B0"));
-    EXPECT_EQ(headerTitle(view, 13), "T.Sonic\n\xB0" "C");
+    EXPECT_EQ(headerTitle(view, 13), "T.Sonic\n\xB0"
+                                     "C");
     for (int column = 0; column < 14; ++column) {
         EXPECT_EQ(view.list().horizontalHeader()->sectionSize(column), column ? 70 : 65);
         EXPECT_TRUE(view.list().headerEx()->isOwnerDrawn(column));
@@ -180,7 +182,7 @@ TEST(CVentoraView, LayoutsAfterIdentificationAndInTheSetupMenu)
     EXPECT_FALSE(view.list().headerEx()->isOwnerDrawn(0));
     EXPECT_EQ(view.ledState(), led::kGrey);
     EXPECT_FALSE(view.recIndicator());
-    EXPECT_TRUE(view.isRecording()); // unchanged by the set-up layout
+    EXPECT_TRUE(view.isRecording());                         // unchanged by the set-up layout
     EXPECT_EQ(view.cellText(row, 0), "12:00:01 2026/12/07"); // rows stay
 
     view.deleteAllRows();
