@@ -336,3 +336,25 @@ TEST(GraphDrawing, DrawsIntoAnyDeviceWithItsOwnMarkSize)
 }
 
 } // namespace
+
+namespace {
+
+TEST(GraphFrame, TimerStyleFlushesQuietChanges)
+{
+    CGraphWnd quiet(4);
+    EXPECT_FALSE(quiet.frame()->timerRunning());
+    CGraphWnd timed(4, nullptr, CGraphFrame::kStyleTimer);
+    EXPECT_TRUE(timed.frame()->timerRunning());
+    timed.resize(400, 300);
+    timed.setStyleAndRanges(0, 0, 10, 0, 10);
+    timed.panel()->render();
+    const QImage before = timed.panel()->image();
+    const int s = timed.addSeries(0x00FF00, "s");
+    timed.addPoint(s, 0, 0, false);
+    timed.addPoint(s, 10, 10, false);
+    EXPECT_EQ(timed.panel()->image(), before); // nothing drawn without a redraw
+    timed.panel()->flushPending();              // what the 100 ms tick does
+    EXPECT_NE(timed.panel()->image(), before);
+}
+
+} // namespace
