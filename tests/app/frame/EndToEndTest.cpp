@@ -1,0 +1,293 @@
+// The whole monitoring path: the real main frame (offscreen) against the VA7310 simulator on a
+// pseudo-terminal, through the program's serial port, protocol engine and recording file.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <regex>
+
+#include "app/CText.h"
+#include "controls/LedCell.h"
+#include "tests/app/frame/FrameFixture.h"
+#include "tests/app/frame/SimProcess.h"
+#include "tests/link/PtyPair.h"
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+const char* const kConfirmSearch = "WARNING: Autodetect program will search the connected "
+                                   "instrument.\nThis program will required few seconds.\n"
+                                   "Confirm proceeds ?";
+const char* const kDeleteRecording = "Do you want to delete recording file ?";
+
+class EndToEnd : public FrameTest {
+protected:
+    // Starts the simulator and points COMn at it.
+    std::unique_ptr<SimProcess> startSim(int com, std::vector<std::string> args)
+    {
+        auto sim = std::make_unique<SimProcess>(std::move(args),
+                                                dir.file("sim" + std::to_string(com) + ".log"));
+        if (!sim->device().empty())
+            mapCom(com, sim->device());
+        return sim;
+    }
+
+    static bool waitFor(const std::function<bool()>& condition, int timeoutMs = 10000)
+    {
+        return QTest::qWaitFor(condition, timeoutMs);
+    }
+
+    bool waitForPane(const std::string& text, int timeoutMs = 10000)
+    {
+        return waitFor([&] { return linkPane() == text; }, timeoutMs);
+    }
+
+    bool hasRow(const std::string& text)
+    {
+        const Texts texts = firstColumn();
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
+    }
+
+    // Types into the main window as a user does: the key goes to the focused widget.
+    void type(char key)
+    {
+        QWidget* target = frame->focusWidget() ? frame->focusWidget() : frame.get();
+        QTest::keyClick(target, key);
+    }
+    void typeEnter()
+    {
+        QWidget* target = frame->focusWidget() ? frame->focusWidget() : frame.get();
+        QTest::keyClick(target, Qt::Key_Return);
+    }
+
+    // The thirteen fields of a row joined again.
+    std::string rowData(int row)
+    {
+        std::string data;
+        for (int column = 1; column <= 13; ++column)
+            data += cell(row, column);
+        return data;
+    }
+
+    // A closed link: yellow "Disconnected", grey LED, "REC" off, no timer, port closed.
+    void expectClosedLink()
+    {
+        EXPECT_EQ(linkPane(), "Disconnected");
+        EXPECT_EQ(frame->linkStatusBar().pane(1).backColor(true), QColor(255, 255, 0));
+        EXPECT_EQ(frame->view().ledState(), led::kGrey);
+        EXPECT_FALSE(frame->view().recIndicator());
+        EXPECT_FALSE(frame->timers().anyActive());
+        EXPECT_FALSE(frame->view().comPort().isOpen());
+        EXPECT_TRUE(actionEnabled(CMainFrame::kAutodetect));
+        EXPECT_FALSE(actionEnabled(CMainFrame::kDisconnect));
+    }
+
+    void keepScreenshot(const char* name)
+    {
+        const QByteArray folder = qgetenv("VENTORA_SCREENSHOTS");
+        if (!folder.isEmpty())
+            frame->grab().save(QString::fromUtf8(folder) + "/" + name);
+    }
+};
+
+TEST_F(EndToEnd, AutodetectFindsRs232At38400OnCom2AfterCom1Fails)
+{
+    auto sim = startSim(2, {"--mode", "232", "--baud", "38400", "--period", "300"});
+    ASSERT_FALSE(sim->device().empty());
+    startAutodetect(false);
+    ASSERT_TRUE(waitForPane("Connected to COM2 RS232 38400 8,N,2", 20000)) << linkPane();
+    EXPECT_EQ(messages.texts(),
+              (Texts{kConfirmSearch, kDeleteRecording, "ERROR: Unable to open COM1."}));
+    EXPECT_EQ(app->connConfig.linkPort, 2);
+    EXPECT_EQ(app->connConfig.linkBaudrate, 38400);
+    EXPECT_EQ(frame->linkStatusBar().pane(1).backColor(true), QColor(0, 255, 0));
+    EXPECT_EQ(frame->linkStatusBar().pane(1).backColor(false), QColor(0, 255, 255));
+    EXPECT_FALSE(actionEnabled(CMainFrame::kAutodetect));
+    EXPECT_TRUE(actionEnabled(CMainFrame::kDisconnect));
+
+    const int wanted = qEnvironmentVariableIsEmpty("VENTORA_SCREENSHOTS") ? 3 : 14;
+    ASSERT_TRUE(waitFor([&] { return rows() >= wanted; }, 20000)) << rows();
+    EXPECT_EQ(columns(), 14);
+    EXPECT_TRUE(frame->view().isRecording());
+    const Texts sent = sim->sentLines();
+    for (int row = 0; row < rows(); ++row) {
+        EXPECT_TRUE(std::regex_match(cell(row, 0),
+                                     std::regex(R"(\d\d:\d\d:\d\d \d{4}/\d\d/\d\d)")))
+            << cell(row, 0);
+        // Every row is one streamed line, field by field.
+        const std::string line = rowData(row) + "\r";
+        EXPECT_NE(std::find(sent.begin(), sent.end(), line), sent.end()) << line;
+    }
+    if (wanted > 3) {
+        frame->showNormal();
+        frame->resize(1100, 640);
+        QTest::qWait(100);
+        keepScreenshot("main-window-live.png");
+    }
+
+    // A new document would wipe the live table's columns: it is not made while connected.
+    frame->commandAction(CMainFrame::kFileNew)->trigger();
+    EXPECT_EQ(columns(), 14);
+
+    const int shown = rows();
+    disconnect();
+    expectClosedLink();
+    EXPECT_EQ(rows(), shown); // the table keeps its last contents
+}
+
+TEST_F(EndToEnd, Rs485PollingFillsTheTableAndRecordsEachRowExactlyOnce)
+{
+    writeFile(dir.file("dump.ivt"), "a line of an earlier run\r\r\n");
+    auto sim = startSim(1, {"--mode", "485", "--baud", "9600", "--unit", "knots"});
+    ASSERT_FALSE(sim->device().empty());
+    startAutodetect(true);
+    ASSERT_TRUE(waitForPane("Connected to COM1 RS485 9600 8,N,2")) << linkPane();
+    ASSERT_TRUE(waitFor([&] { return rows() >= 3; }, 15000)) << rows();
+    disconnect();
+    expectClosedLink();
+    EXPECT_EQ(messages.texts(), (Texts{kConfirmSearch, kDeleteRecording, "Confirm disconnection ?"}));
+    EXPECT_EQ(frame->view().tableModel().columns().at(1).title, "SoW\nknots");
+
+    // What the simulator answered to the polls, in order.
+    Texts answered;
+    for (const std::string& line : sim->sentLines()) {
+        if (line.rfind("IIIIM1I&", 0) == 0 && line.size() >= 10)
+            answered.push_back(line.substr(8, line.size() - 10));
+    }
+    const std::string recording = readFile(dir.file("dump.ivt"));
+    Texts lines;
+    for (std::size_t start = 0; start < recording.size();) {
+        const std::size_t end = recording.find("\r\r\n", start);
+        ASSERT_NE(end, std::string::npos) << "a line without its ending";
+        lines.push_back(recording.substr(start, end - start));
+        start = end + 3;
+    }
+    ASSERT_EQ(static_cast<int>(lines.size()), rows());
+    ASSERT_GE(answered.size(), lines.size());
+    ASSERT_LE(answered.size(), lines.size() + 1); // one answer may still have been on its way
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const int row = static_cast<int>(i);
+        ASSERT_EQ(lines[i].size(), 124u) << lines[i];
+        EXPECT_TRUE(std::regex_match(lines[i].substr(0, 20),
+                                     std::regex(R"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d#)")))
+            << lines[i];
+        EXPECT_EQ(lines[i].substr(20), answered[i]);
+        EXPECT_EQ(rowData(row), answered[i]);
+        EXPECT_TRUE(std::regex_match(cell(row, 0),
+                                     std::regex(R"(\d\d:\d\d:\d\d \d{4}/\d\d/\d\d )")))
+            << cell(row, 0);
+    }
+}
+
+TEST_F(EndToEnd, SetUpMenuOpensWithAQuestionMarkAnswersAPromptAndCloses)
+{
+    auto sim = startSim(1, {"--mode", "232", "--baud", "9600", "--period", "300"});
+    ASSERT_FALSE(sim->device().empty());
+    startAutodetect(false);
+    ASSERT_TRUE(waitForPane("Connected to COM1 RS232 9600 8,N,2")) << linkPane();
+    ASSERT_TRUE(waitFor([&] { return rows() >= 2; }));
+
+    type('?');
+    ASSERT_TRUE(waitFor([&] { return columns() == 1 && hasRow("Choice:"); })) << rows();
+    EXPECT_EQ(frame->view().tableModel().columns().at(0).title, "Setup");
+    // The data rows stay above the menu's lines.
+    const Texts shown = firstColumn();
+    ASSERT_GE(shown.size(), 9u);
+    EXPECT_EQ(Texts(shown.end() - 9, shown.end()), (Texts{"VA7310 SET-UP MENU", "Line RS232 - 9600 baud - address 1",
+                                    "1 - Speed unit (m/s)", "2 - Output period (300 ms)",
+                                    "0 - Exit", "Choice:", " ", " ", " "}));
+    EXPECT_EQ(frame->view().ledState(), led::kGrey);
+    EXPECT_FALSE(frame->view().recIndicator());
+
+    type('1');
+    typeEnter();
+    ASSERT_TRUE(waitFor([&] { return hasRow("Unit:"); })) << rows();
+    EXPECT_TRUE(hasRow("Choice:1")); // the answer is echoed into its prompt's row
+    type('2');
+    typeEnter();
+    ASSERT_TRUE(waitFor([&] { return hasRow("1 - Speed unit (km/h)"); })) << rows();
+    EXPECT_TRUE(hasRow("Unit:2"));
+
+    type('0');
+    typeEnter();
+    ASSERT_TRUE(waitFor([&] { return columns() == 14 && rows() >= 2; })) << rows();
+    EXPECT_TRUE(frame->view().recIndicator());
+    EXPECT_EQ(rowData(rows() - 1).size(), 104u);
+    EXPECT_EQ(linkPane(), "Connected to COM1 RS232 9600 8,N,2");
+    EXPECT_EQ(messages.texts(), (Texts{kConfirmSearch, kDeleteRecording}));
+}
+
+TEST_F(EndToEnd, HangUpLeadsToOneCleanDisconnect)
+{
+    auto sim = startSim(1, {"--mode", "232", "--baud", "9600", "--period", "300",
+                            "--hangup-after", "8"});
+    ASSERT_FALSE(sim->device().empty());
+    startAutodetect(false);
+    ASSERT_TRUE(waitFor([&] { return rows() >= 1; })) << linkPane();
+    ASSERT_TRUE(waitForPane("Disconnected"));
+    const int shown = rows();
+    QTest::qWait(300); // a storm of messages or reconnects would show up by now
+    expectClosedLink();
+    EXPECT_EQ(rows(), shown);
+    EXPECT_EQ(messages.texts(), (Texts{kConfirmSearch, kDeleteRecording}));
+}
+
+TEST_F(EndToEnd, SilentInstrumentIsDisconnectedAfterTheReplyTimeout)
+{
+    auto sim = startSim(1, {"--mode", "485", "--baud", "9600", "--silent-after", "3"});
+    ASSERT_FALSE(sim->device().empty());
+    startAutodetect(false);
+    ASSERT_TRUE(waitForPane("Connected to COM1 RS485 9600 8,N,2")) << linkPane();
+    ASSERT_TRUE(waitForPane("Disconnected", 10000)) << linkPane();
+    expectClosedLink();
+    EXPECT_EQ(rows(), 2);
+    EXPECT_EQ(messages.texts(), (Texts{kConfirmSearch, kDeleteRecording}));
+}
+
+TEST_F(EndToEnd, ExitDuringTheSearchEndsIt)
+{
+    auto sim = startSim(1, {"--mode", "232", "--silent-after", "0"});
+    ASSERT_FALSE(sim->device().empty());
+    startAutodetect(false);
+    EXPECT_EQ(linkPane(), "Looking for.. COM1 9600 8,N,1");
+    ASSERT_TRUE(frame->view().comPort().isOpen());
+    messages.answer(true);
+    EXPECT_TRUE(frame->close());
+    expectClosedLink();
+    EXPECT_EQ(messages.texts(), (Texts{kConfirmSearch, kDeleteRecording, "Confirm Exit?"}));
+}
+
+// A line that the reader completed before a command was sent, but that the window thread had
+// not handled yet, is no answer to that command: the send's purge forgets it like the bytes.
+TEST_F(EndToEnd, ALineCompletedBeforeTheSendIsNoAnswerToIt)
+{
+    PtyPair pty;
+    mapCom(1, pty.slavePath());
+    startAutodetect(false);
+    CComPortObj& port = frame->view().comPort();
+    ASSERT_TRUE(port.isOpen());
+
+    pty.send("noise\r");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (port.receiveEnabled() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    ASSERT_FALSE(port.receiveEnabled()); // handed over, not yet handled
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+
+    frame->engine().OnTimer(0); // the identification goes out
+    ASSERT_NE(frame->engine().currentCommand(), nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_NE(frame->engine().currentCommand(), nullptr);
+    EXPECT_EQ(frame->engine().linkState(), "?");
+    EXPECT_TRUE(port.receiveEnabled());
+    EXPECT_NE(pty.receive().find("D1.."), std::string::npos);
+
+    pty.send("Vavizi232&m/s&\r");
+    EXPECT_TRUE(waitForPane("Connected to COM1 RS232 9600 8,N,2")) << linkPane();
+}
+
+} // namespace

@@ -1,0 +1,243 @@
+// The main frame without an instrument: its bars and menus, the states of its commands, the
+// link pane, exit, File > Open, and the Qt timer table that runs the protocol timers.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+
+#include "app/QtFileDialog.h"
+#include "controls/PaneMode.h"
+#include "tests/app/frame/FrameFixture.h"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+std::string text(const QString& value) { return value.toStdString(); }
+
+Texts menuTexts(QMenu* menu)
+{
+    Texts texts;
+    for (QAction* action : menu->actions())
+        texts.push_back(action->isSeparator() ? "-" : text(action->text()));
+    return texts;
+}
+
+TEST_F(FrameTest, ToolbarButtonsInOrderWithTheirTipsAndIds)
+{
+    struct Button {
+        int id;
+        const char* toolTip;
+        const char* statusTip;
+    };
+    const Button expected[] = {
+        {CMainFrame::kFileOpen, "Open", "Open an existing file"},
+        {CMainFrame::kDisconnect, "Disconnect", "Disconnect"},
+        {CMainFrame::kDatalogging, "Activate Datalogging", "Activate Datalogging"},
+        {CMainFrame::kAutodetect, "VA7310 Autodetect", "VA7310 Autodetect"},
+        {0, nullptr, nullptr}, // separator
+        {CMainFrame::kAppAbout, "About", ""},
+    };
+    const QList<QAction*> actions = frame->toolBar().actions();
+    ASSERT_EQ(actions.size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        QAction* action = actions[static_cast<qsizetype>(i)];
+        if (!expected[i].toolTip) {
+            EXPECT_TRUE(action->isSeparator());
+            continue;
+        }
+        EXPECT_EQ(action->data().toInt(), expected[i].id) << i;
+        EXPECT_EQ(text(action->toolTip()), expected[i].toolTip) << i;
+        EXPECT_EQ(text(action->statusTip()), expected[i].statusTip) << i;
+        EXPECT_FALSE(action->icon().isNull()) << i;
+    }
+    EXPECT_EQ(frame->toolBarArea(&frame->toolBar()), Qt::TopToolBarArea);
+}
+
+TEST_F(FrameTest, MenusWithTheirItemsAndAccelerators)
+{
+    const QList<QAction*> menus = frame->menuBar()->actions();
+    Texts titles;
+    for (QAction* menu : menus)
+        titles.push_back(text(menu->text()));
+    EXPECT_EQ(titles, (Texts{"&File", "&Instrument", "&View", "Tools", "&?"}));
+    EXPECT_EQ(menuTexts(menus[0]->menu()), (Texts{"&Open...\tCtrl+O", "&Esc"}));
+    EXPECT_EQ(menuTexts(menus[1]->menu()), (Texts{"Disconnect", "DataLogger"}));
+    EXPECT_EQ(menuTexts(menus[2]->menu()), (Texts{"ToolBar", "StatusBar"}));
+    EXPECT_EQ(menuTexts(menus[3]->menu()), (Texts{"", "VA7310 Autodetect"}));
+    EXPECT_EQ(menuTexts(menus[4]->menu()), (Texts{"Skyvane Infor&mations ..."}));
+
+    EXPECT_EQ(frame->commandAction(CMainFrame::kFileOpen)->shortcut(), QKeySequence("Ctrl+O"));
+    EXPECT_EQ(frame->commandAction(CMainFrame::kFileNew)->shortcut(), QKeySequence("Ctrl+N"));
+    EXPECT_EQ(frame->commandAction(CMainFrame::kFilePrint)->shortcut(), QKeySequence("Ctrl+P"));
+
+    // The View items show and hide the two bars.
+    QAction* toolBarItem = menus[2]->menu()->actions()[0];
+    QAction* statusBarItem = menus[2]->menu()->actions()[1];
+    ASSERT_TRUE(toolBarItem->isCheckable() && statusBarItem->isCheckable());
+    toolBarItem->trigger();
+    statusBarItem->trigger();
+    EXPECT_FALSE(frame->toolBar().isVisible());
+    EXPECT_FALSE(frame->linkStatusBar().isVisible());
+    toolBarItem->trigger();
+    statusBarItem->trigger();
+    EXPECT_TRUE(frame->toolBar().isVisible());
+    EXPECT_TRUE(frame->linkStatusBar().isVisible());
+}
+
+TEST_F(FrameTest, StartsDisconnectedWithAutodetectOfferedAndDataloggingGrey)
+{
+    EXPECT_EQ(text(frame->windowTitle()), "Skyvane8u");
+    EXPECT_EQ(app->mainFrame, frame.get());
+    EXPECT_EQ(app->mainView, &frame->view());
+    EXPECT_TRUE(actionEnabled(CMainFrame::kFileOpen));
+    EXPECT_TRUE(actionEnabled(CMainFrame::kAutodetect));
+    EXPECT_TRUE(actionEnabled(CMainFrame::kAppAbout));
+    EXPECT_FALSE(actionEnabled(CMainFrame::kDisconnect));
+    EXPECT_FALSE(actionEnabled(CMainFrame::kDatalogging));
+    EXPECT_FALSE(actionEnabled(CMainFrame::kToolsBlank));
+
+    XStatusBar& bar = frame->linkStatusBar();
+    ASSERT_EQ(bar.paneCount(), 2);
+    EXPECT_EQ(bar.paneId(1), CMainFrame::kLinkPaneId);
+    EXPECT_EQ(bar.paneWidth(1), 200);
+    EXPECT_EQ(bar.pane(1).mode(), 0x100001u);
+    EXPECT_EQ(linkPane(), "Disconnected");
+    EXPECT_EQ(bar.pane(1).text(false), "");
+    EXPECT_EQ(bar.pane(1).backColor(true), QColor(255, 255, 0));
+    EXPECT_EQ(bar.pane(1).backColor(false), QColor(128, 0, 0));
+    EXPECT_FALSE(frame->timers().anyActive());
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(FrameTest, ExitAsksAndClosesOnlyOnYes)
+{
+    messages.answer(false);
+    EXPECT_FALSE(frame->close());
+    EXPECT_TRUE(frame->isVisible());
+    messages.answer(true);
+    EXPECT_TRUE(frame->close());
+    EXPECT_FALSE(frame->isVisible());
+    EXPECT_EQ(messages.texts(), (Texts{"Confirm Exit?", "Confirm Exit?"}));
+    EXPECT_TRUE(messages.shown()[0].question);
+    EXPECT_EQ(linkPane(), "Disconnected");
+}
+
+TEST_F(FrameTest, DeclinedAutodetectChangesNothing)
+{
+    messages.answer(false);
+    frame->OnAutodetect();
+    EXPECT_EQ(messages.shown(),
+              (std::vector<ShownMessage>{
+                  {"WARNING: Autodetect program will search the connected instrument.\nThis "
+                   "program will required few seconds.\nConfirm proceeds ?",
+                   MessageIcon::Exclamation, true}}));
+    EXPECT_FALSE(frame->timers().anyActive());
+    EXPECT_EQ(linkPane(), "Disconnected");
+    EXPECT_TRUE(actionEnabled(CMainFrame::kAutodetect));
+}
+
+// A port that cannot be opened costs one message; a disconnect during the search ends it: no
+// timer is left that could go on with it.
+TEST_F(FrameTest, DisconnectDuringTheSearchEndsIt)
+{
+    writeFile(dir.file("dump.ivt"), "old line\r\r\n");
+    startAutodetect(true);
+    EXPECT_EQ(readFile(dir.file("dump.ivt")), "");
+    ASSERT_EQ(messages.shown().size(), 3u);
+    EXPECT_EQ(messages.shown()[1],
+              (ShownMessage{"Do you want to delete recording file ?", MessageIcon::Question, true}));
+    EXPECT_EQ(messages.shown()[2],
+              (ShownMessage{"ERROR: Unable to open COM1.", MessageIcon::Stop, false}));
+    EXPECT_EQ(linkPane(), "Looking for.. COM1 9600 8,N,1");
+    EXPECT_TRUE(frame->timers().isActive(0));
+    EXPECT_FALSE(actionEnabled(CMainFrame::kAutodetect));
+    EXPECT_TRUE(actionEnabled(CMainFrame::kDisconnect));
+
+    disconnect();
+    EXPECT_EQ(messages.shown().back(),
+              (ShownMessage{"Confirm disconnection ?", MessageIcon::Information, true}));
+    EXPECT_FALSE(frame->timers().anyActive());
+    EXPECT_EQ(linkPane(), "Disconnected");
+    EXPECT_TRUE(actionEnabled(CMainFrame::kAutodetect));
+    EXPECT_FALSE(actionEnabled(CMainFrame::kDisconnect));
+    EXPECT_FALSE(frame->view().comPort().isOpen());
+}
+
+TEST_F(FrameTest, OpenChoosesTheViewerByTheExactExtension)
+{
+    fileDialog->answers = {"/data/dump.ivt", "/data/day.lvt", "/data/DUMP.IVT", "/data/a.txt", ""};
+    for (int i = 0; i < 5; ++i)
+        frame->commandAction(CMainFrame::kFileOpen)->trigger();
+    EXPECT_EQ(viewers.runs, (Texts{"record /data/dump.ivt", "log /data/day.lvt"}));
+    ASSERT_EQ(fileDialog->requests.size(), 5u);
+    const CFileDialogRequest& request = fileDialog->requests[0];
+    EXPECT_EQ(request.initialDirectory, dir.directory());
+    EXPECT_EQ(request.defaultExtension, "ivt");
+    EXPECT_EQ(request.defaultName, "Ventora");
+    EXPECT_EQ(request.filter, kOpenFileFilter);
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST(QtFileDialog, EachChoiceShowsItsDescriptionAndMatchesItsPatterns)
+{
+    const CFileDialogRequest request = openFileRequest("/tmp/");
+    EXPECT_EQ(CQtFileDialog::nameFilters(request),
+              (QStringList{"Ventora files (*.ivt;*.lvt) (*.ivt *.lvt)",
+                           "Instrument Ventora files (*.ivt;) (*.ivt)",
+                           "Logger Ventora files (*.lvt;) (*.lvt)"}));
+}
+
+TEST_F(FrameTest, AboutBoxOpensAndCloses)
+{
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            shown = dialog->windowTitle() == "About Skyvane8u";
+            dialog->accept();
+        }
+    });
+    frame->commandAction(CMainFrame::kAppAbout)->trigger();
+    EXPECT_TRUE(shown);
+}
+
+TEST_F(FrameTest, NewDocumentLaysTheEmptyTableOutAgainWhileDisconnected)
+{
+    frame->view().SetupColumns(1);
+    ASSERT_EQ(columns(), 14);
+    frame->commandAction(CMainFrame::kFileNew)->trigger();
+    EXPECT_EQ(columns(), 2);
+}
+
+TEST(QtTimerTable, TimersRepeatRestartAndStopByEngineId)
+{
+    std::vector<int> fired;
+    CQtTimerTable timers([&](int id) {
+        fired.push_back(id);
+        if (id == 6)
+            timers.killTimer(6); // a handler may stop its own timer
+    });
+    timers.setTimer(0, 5);
+    timers.setTimer(6, 5);
+    EXPECT_EQ(timers.period(0), 5);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return std::count(fired.begin(), fired.end(), 0) >= 3; },
+                                5000));
+    EXPECT_EQ(std::count(fired.begin(), fired.end(), 6), 1);
+    EXPECT_FALSE(timers.isActive(6));
+
+    timers.setTimer(0, 60000); // restarting replaces the period
+    EXPECT_EQ(timers.period(0), 60000);
+    const auto before = fired.size();
+    QTest::qWait(50);
+    EXPECT_EQ(fired.size(), before);
+    timers.killTimer(0);
+    timers.killTimer(7); // not running: nothing happens
+    EXPECT_FALSE(timers.anyActive());
+    EXPECT_EQ(timers.period(0), 0);
+}
+
+} // namespace
