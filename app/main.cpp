@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <csignal>
 
+#include "app/MainFrame.h"
 #include "app/VentoraApp.h"
 #include "controls/QtMessageBox.h"
 
@@ -15,5 +16,6 @@ int main(int argc, char* argv[])
     CVentoraApp app(messages);
     if (!app.initInstance())
         return 1;
+    messages.setParent(app.mainFrame); // boxes centre on the main window
     return QApplication::exec();
 }
