@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QTest>
-#include <regex>
 
 #include "app/CText.h"
 #include "controls/LedCell.h"
@@ -23,6 +22,20 @@ const char* const kConfirmSearch = "WARNING: Autodetect program will search the 
                                    "instrument.\nThis program will required few seconds.\n"
                                    "Confirm proceeds ?";
 const char* const kDeleteRecording = "Do you want to delete recording file ?";
+
+// Whether text has the shape of layout, where "9" stands for any digit and other characters for
+// themselves.
+bool hasShape(const std::string& text, std::string_view layout)
+{
+    if (text.size() != layout.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (layout[i] == '9' ? !digit : text[i] != layout[i])
+            return false;
+    }
+    return true;
+}
 
 class EndToEnd : public FrameTest {
 protected:
@@ -115,9 +128,7 @@ TEST_F(EndToEnd, AutodetectFindsRs232At38400OnCom2AfterCom1Fails)
     EXPECT_TRUE(frame->view().isRecording());
     const Texts sent = sim->sentLines();
     for (int row = 0; row < rows(); ++row) {
-        EXPECT_TRUE(std::regex_match(cell(row, 0),
-                                     std::regex(R"(\d\d:\d\d:\d\d \d{4}/\d\d/\d\d)")))
-            << cell(row, 0);
+        EXPECT_TRUE(hasShape(cell(row, 0), "99:99:99 9999/99/99")) << cell(row, 0);
         // Every row is one streamed line, field by field.
         const std::string line = rowData(row) + "\r";
         EXPECT_NE(std::find(sent.begin(), sent.end(), line), sent.end()) << line;
@@ -172,14 +183,10 @@ TEST_F(EndToEnd, Rs485PollingFillsTheTableAndRecordsEachRowExactlyOnce)
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const int row = static_cast<int>(i);
         ASSERT_EQ(lines[i].size(), 124u) << lines[i];
-        EXPECT_TRUE(std::regex_match(lines[i].substr(0, 20),
-                                     std::regex(R"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d#)")))
-            << lines[i];
+        EXPECT_TRUE(hasShape(lines[i].substr(0, 20), "9999/99/99 99:99:99#")) << lines[i];
         EXPECT_EQ(lines[i].substr(20), answered[i]);
         EXPECT_EQ(rowData(row), answered[i]);
-        EXPECT_TRUE(std::regex_match(cell(row, 0),
-                                     std::regex(R"(\d\d:\d\d:\d\d \d{4}/\d\d/\d\d )")))
-            << cell(row, 0);
+        EXPECT_TRUE(hasShape(cell(row, 0), "99:99:99 9999/99/99 ")) << cell(row, 0);
     }
 }
 
