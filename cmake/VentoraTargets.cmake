@@ -34,6 +34,7 @@ function(ventora_add_test name)
         target_link_libraries(${name} PRIVATE gui_test_main Qt6::Test)
     else()
         target_link_libraries(${name} PRIVATE GTest::gtest_main)
+        set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTORCC OFF)
     endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST

@@ -6,16 +6,12 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QScrollBar>
-#include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
-#include <termios.h>
-#include <unistd.h>
 
 #include "app/VentoraApp.h"
 #include "app/VentoraView.h"
 #include "controls/AnsiText.h"
 #include "controls/HeaderCtrlEx.h"
+#include "tests/link/PtyPair.h"
 #include "tests/support/ScriptedMessageBox.h"
 
 namespace {
@@ -31,45 +27,6 @@ public:
     int requests = 0;
 };
 
-// A pseudo-terminal whose slave side the view's port opens; the test reads the master side.
-class Pty {
-public:
-    Pty()
-    {
-        char name[256] = {};
-        termios raw{};
-        cfmakeraw(&raw);
-        if (openpty(&master_, &slave_, name, &raw, nullptr) == 0)
-            path_ = name;
-        ::fcntl(master_, F_SETFL, O_NONBLOCK);
-    }
-    ~Pty()
-    {
-        ::close(master_);
-        ::close(slave_);
-    }
-    const std::string& path() const { return path_; }
-
-    // Everything that arrives within a short wait.
-    std::string drain()
-    {
-        std::string bytes;
-        pollfd fd{master_, POLLIN, 0};
-        while (::poll(&fd, 1, 200) > 0) {
-            char buffer[256];
-            const ssize_t got = ::read(master_, buffer, sizeof buffer);
-            if (got <= 0)
-                break;
-            bytes.append(buffer, static_cast<std::size_t>(got));
-        }
-        return bytes;
-    }
-
-private:
-    int master_ = -1;
-    int slave_ = -1;
-    std::string path_;
-};
 
 // Sends a key press to the view the way the window system delivers it.
 void press(QWidget& target, int key, const QString& text = {})
@@ -240,14 +197,14 @@ TEST(CVentoraView, ScrollingBringsTheNewestRowIntoView)
 
 TEST(CVentoraView, KeysInDataModeNeverReachThePort)
 {
-    Pty pty;
-    ASSERT_FALSE(pty.path().empty());
+    PtyPair pty;
+    ASSERT_FALSE(pty.slavePath().empty());
     QWidget window;
     auto* view = new CVentoraView(&window);
     auto* button = new QPushButton("other", &window);
     FakeLink link;
     view->setDialogueLink(&link);
-    ASSERT_EQ(view->comPort().openWithObject(pty.path(), nullptr), 0);
+    ASSERT_EQ(view->comPort().openWithObject(pty.slavePath(), nullptr), 0);
 
     // Before any instrument has been found "?" does nothing.
     press(window, Qt::Key_Question, "?");
@@ -269,25 +226,25 @@ TEST(CVentoraView, KeysInDataModeNeverReachThePort)
     QWidget other;
     press(other, Qt::Key_Question, "?");
     EXPECT_EQ(link.requests, 2);
-    EXPECT_EQ(pty.drain(), "");
+    EXPECT_EQ(pty.receive(200, 50), "");
 }
 
 TEST(CVentoraView, DialogueKeysGoToThePortAndAreEchoedInThePromptRow)
 {
-    Pty pty;
-    ASSERT_FALSE(pty.path().empty());
+    PtyPair pty;
+    ASSERT_FALSE(pty.slavePath().empty());
     CVentoraView view;
     FakeLink link;
     link.line = "232";
     link.open = true;
     view.setDialogueLink(&link);
-    ASSERT_EQ(view.comPort().openWithObject(pty.path(), nullptr), 0);
+    ASSERT_EQ(view.comPort().openWithObject(pty.slavePath(), nullptr), 0);
     view.SetupMenuColumns();
 
     // Fewer than four rows: written, but there is no prompt row to echo into.
     view.appendRow("Menu");
     press(view, Qt::Key_0, "0");
-    EXPECT_EQ(pty.drain(), "0");
+    EXPECT_EQ(pty.receive(200, 50), "0");
     EXPECT_EQ(view.cellText(0, 0), "Menu");
 
     for (const char* line : {"1) Baud rate", "Choice:", " ", " "})
@@ -298,7 +255,7 @@ TEST(CVentoraView, DialogueKeysGoToThePortAndAreEchoedInThePromptRow)
     press(view, Qt::Key_Escape, "\x1b");
     press(view, Qt::Key_Backspace, "\b");
     press(view, Qt::Key_Shift); // no character: nothing
-    EXPECT_EQ(pty.drain(), "1\r\x1b\b");
+    EXPECT_EQ(pty.receive(200, 50), "1\r\x1b\b");
     EXPECT_EQ(view.cellText(1, 0), "1) Baud rate1");
     EXPECT_EQ(view.cellText(4, 0), " ");
     EXPECT_EQ(link.requests, 0);
