@@ -184,11 +184,8 @@ void CFakeFrame::showLinkState(std::string_view text, std::uint32_t background,
 std::string sampleDataText()
 {
     std::string text;
-    char field[16];
-    for (int k = 1; k <= 13; ++k) {
-        std::snprintf(field, sizeof field, "F%02d.....", k);
-        text += field;
-    }
+    for (int k = 1; k <= 13; ++k)
+        text += "F" + std::string(k < 10 ? "0" : "") + std::to_string(k) + ".....";
     return text;
 }
 
