@@ -126,6 +126,11 @@ std::vector<double> halfStepMarks(const TickSet& ticks, double a, double b)
     return marks;
 }
 
+double unscaledValue(const TickSet& ticks, double scaled)
+{
+    return decimal(scaled, ticks.exponent);
+}
+
 int tickCapacity(int length, int margin, int labelWidth)
 {
     if (labelWidth <= 0 || length - margin <= 0)

@@ -29,6 +29,9 @@ TickSet computeTicks(double a, double b, int capacity);
 // Marks half a step below and above each tick that fall inside a..b, in scaled units.
 std::vector<double> halfStepMarks(const TickSet& ticks, double a, double b);
 
+// The data value of a scaled value of ticks (scaled times 10^exponent).
+double unscaledValue(const TickSet& ticks, double scaled);
+
 // How many ticks fit: (length - margin) / label width, rounded up; 0 when nothing fits.
 int tickCapacity(int length, int margin, int labelWidth);
 

@@ -2,7 +2,6 @@
 
 #include <QFontMetrics>
 #include <QPainter>
-#include <cmath>
 
 #include "chart/PlotMath.h"
 #include "controls/AnsiText.h"
@@ -64,12 +63,6 @@ void FVRuler::paintRuler(QPainter& painter, const QRect& rect) const
     const int labelsEnd = rect.top() + captionLength; // labels stay below the caption
     const int labelX = base - s.tickLength - 1;
 
-    auto markAt = [&](double scaled) {
-        const double value = ticks.exponent >= 0 ? scaled * std::pow(10.0, ticks.exponent)
-                                                 : scaled / std::pow(10.0, -ticks.exponent);
-        const int y = map.toPixel(value);
-        painter.drawLine(base, y, base - s.tickLength, y);
-    };
     for (const Tick& tick : ticks.ticks) {
         const int y = map.toPixel(tick.value);
         painter.drawLine(base, y, base - s.tickLength, y);
@@ -79,8 +72,10 @@ void FVRuler::paintRuler(QPainter& painter, const QRect& rect) const
         if (y - width / 2 >= labelsEnd && y - width / 2 + width <= rect.bottom())
             drawUpright(painter, labelX, y, label, metrics);
     }
-    for (double half : halfStepMarks(ticks, rangeFrom(), rangeTo()))
-        markAt(half);
+    for (double half : halfStepMarks(ticks, rangeFrom(), rangeTo())) {
+        const int y = map.toPixel(unscaledValue(ticks, half));
+        painter.drawLine(base, y, base - s.tickLength, y);
+    }
     drawUpright(painter, labelX, rect.top() + captionLength / 2, caption, metrics);
     painter.restore();
 }

@@ -88,6 +88,7 @@ TEST(Ticks, FiveHundredScaledByE2)
     ASSERT_EQ(halves.size(), 10u);
     EXPECT_DOUBLE_EQ(halves.front(), 0.25);
     EXPECT_DOUBLE_EQ(halves.back(), 4.75);
+    EXPECT_DOUBLE_EQ(unscaledValue(set, halves.back()), 475);
 }
 
 TEST(Ticks, DegenerateRangesGiveNoTicksAndReturn)
