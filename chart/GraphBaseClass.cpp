@@ -16,11 +16,7 @@ int CGraphBaseClass::addSeries(std::uint32_t colour, const std::string& title, b
         if (slots_[i])
             continue;
         slots_[i] = std::make_unique<CGraphProps>(colour, title, sorted, duplicatesAllowed);
-        CGraphNotify record;
-        record.code = kNotifySeriesAdded;
-        record.redraw = notify;
-        record.series = static_cast<int>(i);
-        this->notify(record);
+        this->notify({.code = kNotifySeriesAdded, .redraw = notify, .series = static_cast<int>(i)});
         return static_cast<int>(i);
     }
     return -1;
@@ -31,11 +27,7 @@ int CGraphBaseClass::removeSeries(int index, bool notify)
     if (!getSeries(index))
         return -1;
     slots_[static_cast<std::size_t>(index)].reset();
-    CGraphNotify record;
-    record.code = kNotifySeriesRemoved;
-    record.redraw = notify;
-    record.series = index;
-    this->notify(record);
+    this->notify({.code = kNotifySeriesRemoved, .redraw = notify, .series = index});
     return index;
 }
 
@@ -78,14 +70,8 @@ int CGraphBaseClass::addPoint(int series, double x, double y, bool notify, int p
     const int index = position < 0 ? points.addPoint(x, y) : points.insertPoint(position, x, y);
     if (index < 0)
         return position; // a position past the end adds nothing
-    CGraphNotify record;
-    record.code = kNotifyPointAdded;
-    record.redraw = notify;
-    record.series = series;
-    record.index = index;
-    record.x = x;
-    record.y = y;
-    this->notify(record);
+    this->notify({.code = kNotifyPointAdded, .redraw = notify, .series = series, .index = index,
+                  .x = x, .y = y});
     return position;
 }
 
@@ -94,12 +80,7 @@ bool CGraphBaseClass::removePoint(int series, int index, bool notify)
     CGraphProps* props = getSeries(series);
     if (!props || !props->points().removePoint(index))
         return false;
-    CGraphNotify record;
-    record.code = kNotifyPointRemoved;
-    record.redraw = notify;
-    record.series = series;
-    record.index = index;
-    this->notify(record);
+    this->notify({.code = kNotifyPointRemoved, .redraw = notify, .series = series, .index = index});
     return true;
 }
 
@@ -108,14 +89,8 @@ bool CGraphBaseClass::editPoint(int series, int index, double y, bool notify)
     CGraphProps* props = getSeries(series);
     if (!props || !props->points().setPointY(index, y))
         return false;
-    CGraphNotify record;
-    record.code = kNotifyPointEdited;
-    record.redraw = notify;
-    record.series = series;
-    record.index = index;
-    record.x = props->points().at(index).x;
-    record.y = y;
-    this->notify(record);
+    this->notify({.code = kNotifyPointEdited, .redraw = notify, .series = series, .index = index,
+                  .x = props->points().at(index).x, .y = y});
     return true;
 }
 
@@ -125,11 +100,7 @@ bool CGraphBaseClass::clearSeries(int series, bool notify)
     if (!props)
         return false;
     props->points().clear();
-    CGraphNotify record;
-    record.code = kNotifySeriesCleared;
-    record.redraw = notify;
-    record.series = series;
-    this->notify(record);
+    this->notify({.code = kNotifySeriesCleared, .redraw = notify, .series = series});
     return true;
 }
 
@@ -142,12 +113,8 @@ void CGraphBaseClass::setStyleKeepRanges(unsigned style, bool notify)
 void CGraphBaseClass::setStyleAndRanges(unsigned style, double xFrom, double xTo, double yFrom,
                                         double yTo, bool notify)
 {
-    CGraphNotify record;
-    record.code = kNotifyStyleAndRanges;
-    record.redraw = notify;
-    record.style = style;
-    record.ranges = {xFrom, xTo, yFrom, yTo};
-    this->notify(record);
+    this->notify({.code = kNotifyStyleAndRanges, .redraw = notify, .style = style,
+                  .ranges = {xFrom, xTo, yFrom, yTo}});
 }
 
 bool CGraphBaseClass::getDataBounds(DataBounds& bounds) const
@@ -197,11 +164,8 @@ void CGraphBaseClass::setAxis(const std::string& title, const std::string& unit,
                               int axis, bool notify)
 {
     (axis == kAxisX ? xAxis_ : yAxis_).set(title, unit, precision);
-    CGraphNotify record;
-    record.code = kNotifyAxisChanged;
-    record.redraw = notify;
-    record.axis = axis == kAxisX ? kAxisX : kAxisY;
-    this->notify(record);
+    this->notify({.code = kNotifyAxisChanged, .redraw = notify,
+                  .axis = axis == kAxisX ? kAxisX : kAxisY});
 }
 
 std::string CGraphBaseClass::formatValue(double value, int axis, int formatIndex) const

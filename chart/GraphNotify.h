@@ -55,7 +55,7 @@ struct CGraphNotify {
     double x = 0;
     double y = 0;
     unsigned style = 0;
-    PlotRanges ranges;
+    PlotRanges ranges{};
     int axis = kAxisX;
     int value = 0; // frame command value
 };
