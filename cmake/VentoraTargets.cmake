@@ -41,3 +41,14 @@ function(ventora_add_test name)
         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
         PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen LABELS ${name})
 endfunction()
+
+# Adds every subfolder of the current folder that has a CMakeLists.txt, except those named.
+function(ventora_add_subfolders)
+    file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+         ${CMAKE_CURRENT_SOURCE_DIR}/*)
+    foreach(child IN LISTS children)
+        if(NOT child IN_LIST ARGN AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+            add_subdirectory(${child})
+        endif()
+    endforeach()
+endfunction()
