@@ -3,8 +3,8 @@
 #include <string_view>
 #include <unistd.h>
 
-#include "app/CText.h"
-#include "app/LineReader.h"
+#include "core/CText.h"
+#include "core/LineReader.h"
 
 namespace {
 

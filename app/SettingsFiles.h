@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "app/ConnConfig.h"
-#include "app/MessageBox.h"
+#include "core/ConnConfig.h"
+#include "core/MessageBox.h"
 
 struct PackageSettings {
     std::string handbook;

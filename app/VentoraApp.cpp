@@ -1,6 +1,6 @@
 #include "app/VentoraApp.h"
 
-#include "app/MainFrame.h"
+#include "app/frame/MainFrame.h"
 #include "app/SettingsFiles.h"
 #include "controls/AnsiText.h"
 

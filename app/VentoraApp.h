@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "app/ConnConfig.h"
-#include "app/MessageBox.h"
+#include "core/ConnConfig.h"
+#include "core/MessageBox.h"
 #include "app/RecentFileList.h"
 
 class CMainFrame;

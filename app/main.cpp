@@ -1,7 +1,7 @@
 #include <QApplication>
 #include <csignal>
 
-#include "app/MainFrame.h"
+#include "app/frame/MainFrame.h"
 #include "app/VentoraApp.h"
 #include "controls/QtMessageBox.h"
 

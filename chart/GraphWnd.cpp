@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "app/Channels.h"
+#include "core/Channels.h"
 #include "chart/GraphContainer.h"
 #include "chart/GraphFrame.h"
 #include "chart/GraphPanel.h"

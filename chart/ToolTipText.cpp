@@ -1,7 +1,7 @@
 #include "chart/ToolTipText.h"
 
-#include "app/CText.h"
-#include "app/Channels.h"
+#include "core/CText.h"
+#include "core/Channels.h"
 
 int toolTipRow(double x, const CAxisDescription& xAxis)
 {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Unit.h"
+#include "core/Unit.h"
 #include "chart/AxisDescription.h"
 
 // The row under an x value: the value written with the X axis format 1, read as a whole number.

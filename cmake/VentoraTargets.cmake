@@ -8,6 +8,7 @@
 
 function(ventora_model_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+    ventora_check_library_depends(${name} ${ARG_DEPENDS})
     add_library(${name} STATIC ${ARG_SOURCES})
     target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
     set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTORCC OFF)
@@ -16,6 +17,7 @@ endfunction()
 
 function(ventora_ui_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+    ventora_check_library_depends(${name} ${ARG_DEPENDS})
     add_library(${name} STATIC ${ARG_SOURCES})
     target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} Qt6::Widgets Qt6::PrintSupport)
 endfunction()
@@ -40,15 +42,4 @@ function(ventora_add_test name)
         DISCOVERY_MODE PRE_TEST
         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
         PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen LABELS ${name})
-endfunction()
-
-# Adds every subfolder of the current folder that has a CMakeLists.txt, except those named.
-function(ventora_add_subfolders)
-    file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
-         ${CMAKE_CURRENT_SOURCE_DIR}/*)
-    foreach(child IN LISTS children)
-        if(NOT child IN_LIST ARGN AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
-            add_subdirectory(${child})
-        endif()
-    endforeach()
 endfunction()

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "app/MessageBox.h"
+#include "core/MessageBox.h"
 
 class CQtMessageBox final : public IMessageBox {
 public:

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/MessageBox.h"
+#include "core/MessageBox.h"
 #include "controls/PaneInfo.h"
 #include "controls/StatusBarGeometry.h"
 

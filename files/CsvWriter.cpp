@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <charconv>
 
-#include "app/CText.h"
-#include "app/Channels.h"
+#include "core/CText.h"
+#include "core/Channels.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Unit.h"
+#include "core/Unit.h"
 #include "files/DataTable.h"
 
 // Titles of the field columns: for record files the viewer's titles ("Pressure mbar"), for log

@@ -1,6 +1,6 @@
 #include "files/DataItem.h"
 
-#include "app/Channels.h"
+#include "core/Channels.h"
 #include "files/DataText.h"
 
 CDataItem CDataItem::fromDataText(std::string_view dateTime, std::string_view dataText)

@@ -1,6 +1,6 @@
 #include "files/DataText.h"
 
-#include "app/CText.h"
+#include "core/CText.h"
 
 namespace {
 

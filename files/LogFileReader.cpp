@@ -1,7 +1,7 @@
 #include "files/LogFileReader.h"
 
-#include "app/CText.h"
-#include "app/LineReader.h"
+#include "core/CText.h"
+#include "core/LineReader.h"
 #include "files/FileLimits.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/MessageBox.h"
+#include "core/MessageBox.h"
 #include "files/DataTable.h"
 
 inline constexpr std::string_view kLogFileOpenError = "ERROR: unable to open LogInstr file.";

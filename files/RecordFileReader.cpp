@@ -1,7 +1,7 @@
 #include "files/RecordFileReader.h"
 
-#include "app/CText.h"
-#include "app/LineReader.h"
+#include "core/CText.h"
+#include "core/LineReader.h"
 #include "files/FileLimits.h"
 
 void addRecordLine(CDataTable& rows, std::string_view line)

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/Clock.h"
-#include "app/MessageBox.h"
+#include "core/Clock.h"
+#include "core/MessageBox.h"
 #include "files/RecordingSink.h"
 
 inline constexpr std::string_view kRecordingFileError = "ERROR: Unable to open recording file.";

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/MessageBox.h"
+#include "core/MessageBox.h"
 
 struct CCopyEntry {
     // Shown after the status prefix, with its leading blank.

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "app/CText.h"
-#include "app/LineReader.h"
+#include "core/CText.h"
+#include "core/LineReader.h"
 #include "setup/Launcher.h"
 #include "setup/SetupFiles.h"
 #include "setup/SetupPaths.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/MessageBox.h"
+#include "core/MessageBox.h"
 #include "setup/CopyPlan.h"
 #include "setup/SetupPaths.h"
 #include "setup/SetupState.h"

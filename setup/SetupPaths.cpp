@@ -5,7 +5,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include "app/CText.h"
+#include "core/CText.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QWizard>
 #include <functional>
 
-#include "app/MessageBox.h"
+#include "core/MessageBox.h"
 #include "setup/CopyPlan.h"
 #include "setup/FolderDialog.h"
 #include "setup/SetupPaths.h"

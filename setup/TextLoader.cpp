@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "app/LineReader.h"
+#include "core/LineReader.h"
 
 int loadSetupText(const std::string& path, std::string& text)
 {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/MessageBox.h"
+#include "core/MessageBox.h"
 #include "uninstall/Uninstaller.h"
 
 class QProgressBar;

@@ -2,8 +2,8 @@
 
 #include <unistd.h>
 
-#include "app/CText.h"
-#include "app/LineReader.h"
+#include "core/CText.h"
+#include "core/LineReader.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/MessageBox.h"
+#include "core/MessageBox.h"
 
 class IRemovalProgress {
 public:

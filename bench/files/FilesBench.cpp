@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/MessageBox.h"
+#include "core/MessageBox.h"
 #include "files/CsvWriter.h"
 #include "files/LogFileReader.h"
 #include "files/RecordFileReader.h"

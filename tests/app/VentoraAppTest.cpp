@@ -4,7 +4,7 @@
 #include <QSettings>
 #include <filesystem>
 
-#include "app/MainFrame.h"
+#include "app/frame/MainFrame.h"
 #include "app/VentoraApp.h"
 #include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/TempDir.h"

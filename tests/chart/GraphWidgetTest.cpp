@@ -8,7 +8,7 @@
 #include <QTableView>
 #include <QTest>
 
-#include "app/Unit.h"
+#include "core/Unit.h"
 #include "chart/GraphContainer.h"
 #include "chart/GraphFrame.h"
 #include "chart/GraphPanel.h"

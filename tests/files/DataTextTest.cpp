@@ -4,7 +4,7 @@
 #include <cstring>
 #include <random>
 
-#include "app/CText.h"
+#include "core/CText.h"
 #include "files/DataText.h"
 
 TEST(DataText, FieldMarkersAnywhereInTheText)

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "link/Autodetect.h"
-#include "link/Command.h"
-#include "link/ReplyParser.h"
+#include "protocol/Autodetect.h"
+#include "protocol/Command.h"
+#include "protocol/ReplyParser.h"
 
 TEST(CommandTest, FramesTextByLineTypeAndDialogue)
 {

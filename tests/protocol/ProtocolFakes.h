@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ConnConfig.h"
-#include "link/ProtocolEngine.h"
+#include "core/ConnConfig.h"
+#include "protocol/ProtocolEngine.h"
 #include "tests/support/ScriptedMessageBox.h"
 
 class CFakeTimeline final : public ITimerTable, public IClock {

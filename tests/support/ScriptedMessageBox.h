@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/MessageBox.h"
+#include "core/MessageBox.h"
 
 struct ShownMessage {
     std::string text;

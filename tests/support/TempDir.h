@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/Clock.h"
+#include "core/Clock.h"
 
 class TempDir {
 public:

@@ -9,8 +9,8 @@
 #include <thread>
 #include <unistd.h>
 
-#include "link/ComPortObj.h"
-#include "tests/link/PtyPair.h"
+#include "serial/ComPortObj.h"
+#include "tests/serial/PtyPair.h"
 #include "tests/support/TempDir.h"
 
 extern char** environ;

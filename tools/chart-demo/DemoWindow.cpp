@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "app/Channels.h"
+#include "core/Channels.h"
 #include "controls/AnsiText.h"
 
 int RecordTableModel::rowCount(const QModelIndex& parent) const

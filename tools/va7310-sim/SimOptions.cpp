@@ -4,7 +4,7 @@
 #include <functional>
 #include <map>
 
-#include "link/LineSpeed.h"
+#include "serial/LineSpeed.h"
 
 namespace {
 

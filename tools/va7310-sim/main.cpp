@@ -11,7 +11,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include "link/LineSpeed.h"
+#include "serial/LineSpeed.h"
 #include "tools/va7310-sim/Instrument.h"
 
 namespace {

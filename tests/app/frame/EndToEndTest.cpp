@@ -5,11 +5,11 @@
 #include <QApplication>
 #include <QTest>
 
-#include "app/CText.h"
+#include "core/CText.h"
 #include "controls/LedCell.h"
 #include "tests/app/frame/FrameFixture.h"
 #include "tests/app/frame/SimProcess.h"
-#include "tests/link/PtyPair.h"
+#include "tests/serial/PtyPair.h"
 
 #include <chrono>
 #include <thread>

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "app/Unit.h"
+#include "core/Unit.h"
 
 std::string CScriptedFileDialog::askOpenPath(const CFileDialogRequest& request)
 {

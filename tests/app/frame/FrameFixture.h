@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/FileOpen.h"
-#include "app/MainFrame.h"
+#include "app/frame/FileOpen.h"
+#include "app/frame/MainFrame.h"
 #include "app/VentoraApp.h"
 #include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/TempDir.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/KeyboardFilter.h"
+#include "app/view/KeyboardFilter.h"
 
 TEST(KeyboardFilter, EachModeDecidesWhatIsSentEchoedOrRequested)
 {

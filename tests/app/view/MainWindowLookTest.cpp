@@ -6,7 +6,7 @@
 #include <QMainWindow>
 #include <QTableView>
 
-#include "app/VentoraView.h"
+#include "app/view/VentoraView.h"
 #include "controls/StatusBar.h"
 #include "tests/support/ScriptedMessageBox.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/OverviewLayout.h"
+#include "app/view/OverviewLayout.h"
 
 TEST(OverviewLayout, InitialAndAfterMenuLayoutsShowTwoEmptyColumns)
 {

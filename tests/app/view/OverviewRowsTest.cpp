@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/OverviewRows.h"
+#include "app/view/OverviewRows.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <QScrollBar>
 
 #include "app/VentoraApp.h"
-#include "app/VentoraView.h"
+#include "app/view/VentoraView.h"
 #include "controls/AnsiText.h"
 #include "controls/HeaderCtrlEx.h"
-#include "tests/link/PtyPair.h"
+#include "tests/serial/PtyPair.h"
 #include "tests/support/ScriptedMessageBox.h"
 
 namespace {

@@ -1,0 +1,280 @@
+#include "app/frame/MainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStyle>
+
+#include "app/frame/AboutDlg.h"
+#include "app/frame/QtFileDialog.h"
+#include "core/Unit.h"
+#include "app/VentoraApp.h"
+#include "controls/PaneMode.h"
+
+namespace {
+
+constexpr unsigned kIndicators[] = {0, CMainFrame::kLinkPaneId};
+
+// A string-table entry: the status-bar text, a line feed, the tool tip.
+void applyTips(QAction* action, const char* tip)
+{
+    const QString text = QString::fromLatin1(tip);
+    const qsizetype split = text.indexOf('\n');
+    action->setStatusTip(text.left(split));
+    action->setToolTip(split < 0 ? text : text.mid(split + 1));
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CVentoraApp& app, QWidget* parent)
+    : QMainWindow(parent), app_(app), view_(this), statusBar_(this), toolBar_(this),
+      timers_([this](int id) { onTimer(id); }), port_(view_.comPort(), *this), viewLink_(view_),
+      recording_(app.appDirectory + kRecordingFileName, clock_, app.messages()),
+      engine_({timers_, port_, viewLink_, *this, recording_, clock_, app.messages(),
+               app.connConfig, Unit::instance()}),
+      fileDialog_(std::make_unique<CQtFileDialog>(this))
+{
+    app_.mainFrame = this;
+    setWindowTitle("Skyvane8u");
+    resize(900, 600);
+    setCentralWidget(&view_);
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    view_.setDialogueLink(&engine_);
+    engine_.showDisconnected();
+    updateCommandStates();
+}
+
+CMainFrame::~CMainFrame()
+{
+    view_.setDialogueLink(nullptr);
+    // The reader thread posts to this frame: it ends before anything here goes away.
+    view_.comPort().close();
+    setWaitCursor(false);
+    if (app_.mainFrame == this)
+        app_.mainFrame = nullptr;
+}
+
+QAction* CMainFrame::makeAction(int id, const QString& text, const char* tip)
+{
+    auto* action = new QAction(text, this);
+    action->setData(id);
+    if (tip)
+        applyTips(action, tip);
+    return action;
+}
+
+QAction* CMainFrame::commandAction(int id) const
+{
+    for (QAction* action : findChildren<QAction*>(Qt::FindDirectChildrenOnly)) {
+        if (action->data().toInt() == id && action->data().isValid())
+            return action;
+    }
+    return nullptr;
+}
+
+void CMainFrame::createActions()
+{
+    QStyle* look = style();
+    QAction* open = makeAction(kFileOpen, "&Open...\tCtrl+O", "Open an existing file\nOpen");
+    open->setIcon(look->standardIcon(QStyle::SP_DialogOpenButton));
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(open, &QAction::triggered, this, &CMainFrame::OnFileOpen);
+
+    QAction* disconnect = makeAction(kDisconnect, "Disconnect", "Disconnect\nDisconnect");
+    disconnect->setIcon(look->standardIcon(QStyle::SP_BrowserStop));
+    connect(disconnect, &QAction::triggered, this, &CMainFrame::OnDisconnect);
+
+    QAction* logging = makeAction(kDatalogging, "DataLogger",
+                                  "Activate Datalogging\nActivate Datalogging");
+    logging->setIcon(look->standardIcon(QStyle::SP_DriveHDIcon));
+    logging->setEnabled(false);
+
+    QAction* autodetect =
+        makeAction(kAutodetect, "VA7310 Autodetect", "VA7310 Autodetect\nVA7310 Autodetect");
+    autodetect->setIcon(look->standardIcon(QStyle::SP_BrowserReload));
+    connect(autodetect, &QAction::triggered, this, &CMainFrame::OnAutodetect);
+
+    QAction* about = makeAction(kAppAbout, "Skyvane Infor&mations ...");
+    about->setIcon(look->standardIcon(QStyle::SP_MessageBoxQuestion));
+    about->setToolTip("About");
+    connect(about, &QAction::triggered, this, &CMainFrame::OnAppAbout);
+
+    QAction* blank = makeAction(kToolsBlank, QString());
+    blank->setEnabled(false);
+
+    // Accelerators without a menu item.
+    QAction* newDocument = makeAction(kFileNew, "New");
+    newDocument->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    connect(newDocument, &QAction::triggered, this, &CMainFrame::OnFileNew);
+    QAction* print = makeAction(kFilePrint, "Print");
+    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(print, &QAction::triggered, this, &CMainFrame::OnFilePrint);
+    addAction(newDocument);
+    addAction(print);
+}
+
+void CMainFrame::createMenus()
+{
+    QMenu* file = menuBar()->addMenu("&File");
+    file->addAction(commandAction(kFileOpen));
+    QAction* exit = file->addAction("&Esc");
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* instrument = menuBar()->addMenu("&Instrument");
+    instrument->addAction(commandAction(kDisconnect));
+    instrument->addAction(commandAction(kDatalogging));
+
+    QMenu* viewMenu = menuBar()->addMenu("&View");
+    QAction* toolBarShown = toolBar_.toggleViewAction();
+    toolBarShown->setText("ToolBar");
+    viewMenu->addAction(toolBarShown);
+    QAction* statusBarShown = viewMenu->addAction("StatusBar");
+    statusBarShown->setCheckable(true);
+    statusBarShown->setChecked(true);
+    connect(statusBarShown, &QAction::toggled, &statusBar_, &QWidget::setVisible);
+
+    QMenu* tools = menuBar()->addMenu("Tools");
+    tools->addAction(commandAction(kToolsBlank));
+    tools->addAction(commandAction(kAutodetect));
+
+    QMenu* help = menuBar()->addMenu("&?");
+    help->addAction(commandAction(kAppAbout));
+}
+
+void CMainFrame::createToolBar()
+{
+    toolBar_.setWindowTitle("ToolBar");
+    toolBar_.setObjectName("ToolBar");
+    toolBar_.setMovable(false);
+    toolBar_.setIconSize(QSize(16, 16));
+    for (int id : {kFileOpen, kDisconnect, kDatalogging, kAutodetect})
+        toolBar_.addAction(commandAction(id));
+    toolBar_.addSeparator();
+    toolBar_.addAction(commandAction(kAppAbout));
+    addToolBar(Qt::TopToolBarArea, &toolBar_);
+}
+
+void CMainFrame::createStatusBar()
+{
+    statusBar_.create(this, kIndicators, 2, statusbar::kStyleStretch, app_.messages());
+    statusBar_.setPaneInfo(1, kLinkPaneId, 0, kLinkPaneWidth);
+    statusBar_.pane(1).setMode(panemode::kText | panemode::kFormatCenter);
+    statusBar_.setPaneText(0, "Ready");
+}
+
+void CMainFrame::updateCommandStates()
+{
+    commandAction(kAutodetect)->setEnabled(engine_.canAutodetect());
+    commandAction(kDisconnect)->setEnabled(engine_.canDisconnect());
+}
+
+std::string CMainFrame::linkPaneText() { return statusBar_.pane(1).text(true); }
+
+void CMainFrame::showLinkState(std::string_view text, std::uint32_t colour,
+                               std::uint32_t disabledColour)
+{
+    XPaneInfo& pane = statusBar_.pane(1);
+    pane.setColors(static_cast<std::int32_t>(colour), static_cast<std::int32_t>(disabledColour));
+    pane.setTexts(std::string(text), std::string());
+    statusBar_.update();
+}
+
+void CMainFrame::setWaitCursor(bool wait)
+{
+    if (wait == waitCursor_)
+        return;
+    waitCursor_ = wait;
+    if (wait)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void CMainFrame::postLine(std::string line)
+{
+    const unsigned generation = port_.generation();
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation, line = std::move(line)]() mutable {
+            if (generation == port_.generation()) {
+                OnSerialReply(std::move(line));
+            } else if (engine_.portOpen()) {
+                // Completed before a purge: no answer to anything sent since. The reader
+                // paused when it handed the line over; let it read on.
+                port_.setReceiveEnable(true);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void CMainFrame::postDisconnectRequest()
+{
+    QMetaObject::invokeMethod(this, [this] { engine_.OnLineFailure(); }, Qt::QueuedConnection);
+}
+
+void CMainFrame::postWatchdogStop()
+{
+    QMetaObject::invokeMethod(
+        this, [this] { engine_.OnDialogueLineComplete(); }, Qt::QueuedConnection);
+}
+
+void CMainFrame::OnSerialReply(std::string line) { engine_.OnSerialReply(std::move(line)); }
+
+void CMainFrame::onTimer(int id) { engine_.OnTimer(id); }
+
+void CMainFrame::OnAutodetect() { engine_.OnAutodetect(); }
+
+void CMainFrame::OnDisconnect() { engine_.OnDisconnect(); }
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (engine_.OnExit())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void CMainFrame::OnFileOpen()
+{
+    const std::string path = fileDialog_->askOpenPath(openFileRequest(app_.appDirectory));
+    if (path.empty() || !viewers_)
+        return;
+    switch (viewerForPath(path)) {
+    case ViewerKind::Record:
+        viewers_->runRecordViewer(path);
+        break;
+    case ViewerKind::Log:
+        viewers_->runLogViewer(path);
+        break;
+    case ViewerKind::None:
+        break;
+    }
+}
+
+void CMainFrame::OnAppAbout()
+{
+    CAboutDlg about(this);
+    about.exec();
+}
+
+void CMainFrame::OnFileNew()
+{
+    if (engine_.canAutodetect())
+        view_.OnInitialUpdate();
+}
+
+void CMainFrame::OnFilePrint()
+{
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QPainter page(&printer); // one empty page: the overview prints nothing
+}

@@ -1,0 +1,110 @@
+#include "core/LineReader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+constexpr std::size_t kBlockSize = 1 << 20;
+}
+
+CLineReader::CLineReader(std::size_t maxChars) : maxChars_(maxChars == 0 ? 1 : maxChars) {}
+
+CLineReader::~CLineReader() { close(); }
+
+bool CLineReader::open(const std::string& path)
+{
+    close();
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0)
+        return false;
+    struct stat info {};
+    if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) {
+        close();
+        return false;
+    }
+    fileSize_ = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) : 0;
+    buffer_.resize(kBlockSize + 2 * maxChars_ + 2);
+    begin_ = end_ = 0;
+    endOfFile_ = false;
+    return true;
+}
+
+void CLineReader::close()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+// Moves the unread bytes to the front and reads another block behind them.
+bool CLineReader::fill()
+{
+    if (endOfFile_ || fd_ < 0)
+        return false;
+    if (begin_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+    }
+    while (end_ < buffer_.size()) {
+        ssize_t got = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            endOfFile_ = true;
+            break;
+        }
+        end_ += static_cast<std::size_t>(got);
+        break;
+    }
+    return true;
+}
+
+bool CLineReader::next(std::string_view& piece)
+{
+    // Keep enough bytes ahead that a whole piece (with a CR LF pair) is in the buffer.
+    while (end_ - begin_ < maxChars_ + 1 && !endOfFile_)
+        fill();
+    if (begin_ == end_)
+        return false;
+
+    const char* data = buffer_.data() + begin_;
+    std::size_t available = end_ - begin_;
+    std::size_t window = available < maxChars_ + 1 ? available : maxChars_ + 1;
+    const void* lineFeed = std::memchr(data, '\n', window);
+    if (lineFeed) {
+        std::size_t length = static_cast<const char*>(lineFeed) - data + 1;
+        bool crlf = length >= 2 && data[length - 2] == '\r';
+        std::size_t translated = crlf ? length - 1 : length;
+        if (translated <= maxChars_) {
+            begin_ += length;
+            if (!crlf) {
+                piece = std::string_view(data, length);
+            } else {
+                piece_.assign(data, length - 2);
+                piece_.push_back('\n');
+                piece = piece_;
+            }
+            return true;
+        }
+    }
+    // No line end within the limit: a piece of maxChars characters, with CR LF read as LF.
+    piece_.clear();
+    std::size_t i = 0;
+    while (piece_.size() < maxChars_ && i < available) {
+        if (data[i] == '\r' && i + 1 < available && data[i + 1] == '\n') {
+            piece_.push_back('\n');
+            i += 2;
+            break;
+        }
+        piece_.push_back(data[i]);
+        if (data[i++] == '\n')
+            break;
+    }
+    begin_ += i;
+    piece = piece_;
+    return true;
+}

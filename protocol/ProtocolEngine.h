@@ -1,0 +1,129 @@
+#pragma once
+// The instrument protocol engine of the main window: the command queue and its send step, the
+// four timers, reply handling, the set-up menu dialogue, the autodetect search, and opening and
+// closing the link. It holds every decision; the window layer forwards events to it and
+// implements the small interfaces it talks through. Everything runs on the window thread.
+//
+// The frame calls: OnTimer(id) on each timer expiry; OnSerialReply(line) for each line the
+// port hands over; OnLineFailure() when the port's reader asks for a disconnect;
+// OnDialogueLineComplete() when the reader has completed a dialogue line; OnAutodetect(),
+// OnDisconnect() and OnExit() for its commands, with canAutodetect()/canDisconnect() for their
+// enabled states. The view's keyboard filter reads the link through IDialogueLink.
+
+#include <string>
+
+#include "core/Clock.h"
+#include "core/ConnConfig.h"
+#include "protocol/DialogueLink.h"
+#include "core/MessageBox.h"
+#include "core/Unit.h"
+#include "files/RecordingSink.h"
+#include "protocol/Autodetect.h"
+#include "protocol/CommandQueue.h"
+#include "protocol/ProtocolFrame.h"
+#include "protocol/ProtocolPort.h"
+#include "protocol/ProtocolView.h"
+#include "protocol/TimerTable.h"
+
+class CProtocolEngine final : public IDialogueLink {
+public:
+    // Every command the engine makes goes to the first instrument address.
+    static constexpr int kInstrumentAddress = 1;
+
+    struct Services {
+        ITimerTable& timers;
+        IProtocolPort& port;
+        IProtocolView& view;
+        IProtocolFrame& frame;
+        IRecordingSink& recording;
+        IClock& clock;
+        IMessageBox& messages;
+        CConnConfig& connConfig; // connMode, and the linkPort/linkBaudrate the search sets
+        Unit& unit;
+    };
+
+    explicit CProtocolEngine(const Services& services);
+    CProtocolEngine(const CProtocolEngine&) = delete;
+    CProtocolEngine& operator=(const CProtocolEngine&) = delete;
+
+    // Commands of the frame.
+    void OnAutodetect();
+    void OnDisconnect();
+    bool OnExit(); // true when the window may close
+    bool canAutodetect() const { return !portOpen_ && !searching_; }
+    bool canDisconnect() const { return portOpen_ || searching_; }
+
+    // Events.
+    void OnTimer(int id);
+    void OnSerialReply(std::string line);
+    void OnLineFailure();
+    // A dialogue line is on its way: the silence watchdog stops until it has been handled.
+    void OnDialogueLineComplete();
+
+    // Operations of the link.
+    bool OpenLink();
+    void CloseLink();
+    void AddCommand(int address, int type);
+    void SendCommand(const std::string& text);
+    // The link pane's text after creation and after every disconnect.
+    void showDisconnected();
+
+    // The keyboard filter's view of the link. A "?" typed in data mode requests the set-up
+    // menu, which the next data reply then opens; the request is ignored in any other state.
+    std::string lineType() const override { return lineType_; }
+    bool dialogue() const override { return dialogue_; }
+    void requestDialogue() override;
+
+    // State, for the frame and for tests.
+    bool portOpen() const { return portOpen_; }
+    bool searching() const { return searching_; }
+    bool sendEnable() const { return sendEnable_; }
+    bool dialogueRequested() const { return dialogueRequested_; }
+    const std::string& linkState() const { return linkState_; }
+    const std::string& replyText() const { return replyText_; }
+    const CCommandQueue& queue() const { return queue_; }
+    const CCommand* currentCommand() const { return current_; }
+
+private:
+    void onSendTimer();
+    void onReplyTimeout();
+    void onWatchdog();
+    void onPollTimer();
+
+    void handleReply();
+    bool interpretReply(int type);
+    bool interpretIdentification();
+    void continueAfterReply(int answeredType);
+    void addDataRow(const std::string& data, const char* timeLayout);
+    void showFirstMenuLine();
+    void handleDialogueLine();
+    void leaveDialogue();
+
+    void continueSearch();
+    void startAttempt();
+    void searchFound();
+
+    void dropServedCommand();
+    void setDialogue(bool dialogue);
+    void enterDialogueFor(int setupType);
+    bool dataMode() const { return lineType_ == "232" || lineType_ == "485"; }
+
+    Services s_;
+    CCommandQueue queue_;
+    CCommand* current_ = nullptr;
+    unsigned long sendCount_ = 0; // tells a reply handler whether its command is still current
+    bool portOpen_ = false;
+    bool sendEnable_ = false;
+    bool dialogue_ = false;
+    bool dialogueRequested_ = false;
+    bool inReply_ = false;
+    std::string linkState_;
+    std::string lineType_;
+    std::string replyText_;
+    char lastPromptChar_ = '\0';
+    int ledState_ = IProtocolView::kLedLit;
+
+    CAutodetect autodetect_;
+    bool searching_ = false;
+    bool searchStepping_ = false;
+};

@@ -1,0 +1,76 @@
+#pragma once
+// CComPortWnd: a CComPort with a reader thread that assembles incoming bytes into lines and
+// hands each complete line to an ILineTarget.
+//
+// Threads: open, close, writes, purge, break, clearLineBuffer and the flag setters are GUI-thread
+// calls. The reader thread reads the port, owns the line buffer (clearLineBuffer reaches it under
+// a mutex), reads both flags and clears receive-enable when it hands a line over; it calls the
+// target only. The flag getters are safe from any thread.
+//
+// Reading: one byte per read, only while receive-enable is set; bytes that arrive meanwhile stay
+// in the driver queue and are read as soon as it is set again. A carriage return ends a line, or
+// in dialogue mode a line feed or a colon. A line may hold 255 bytes, terminator included; the
+// 256th byte asks for a disconnect, once, and the rest of that line is dropped. A hang-up or a
+// read error asks for a disconnect once and ends the thread. The thread sleeps in poll() on the
+// port and an eventfd, so it never spins; close() wakes it and joins it.
+
+#include <atomic>
+#include <cstddef>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "serial/ComPort.h"
+#include "serial/LineTarget.h"
+
+class CComPortWnd : public CComPort {
+public:
+    static constexpr std::size_t kMaxLine = 255;
+
+    CComPortWnd() = default;
+    ~CComPortWnd() override;
+
+    using CComPort::open;
+    // Opens the port and starts the reader thread, which hands its lines to target (lines are
+    // dropped and reception goes on when target is null). Any failure closes what was opened.
+    virtual int openWithTarget(const std::string& device, ILineTarget* target, int inQueue,
+                               int outQueue);
+    // Stops and joins the reader thread, then closes the port.
+    int close() override;
+
+    // Receive-enable starts clear and is kept across close and open: the frame sets it.
+    bool receiveEnabled() const { return receiveEnable_.load(); }
+    // Setting it wakes the reader thread, which then reads the bytes waiting.
+    void setReceiveEnabled(bool enabled);
+    bool dialogue() const { return dialogue_.load(); }
+    void setDialogue(bool on) { dialogue_.store(on); }
+    // Drops the bytes of an incomplete line; also allowed while closed.
+    void clearLineBuffer();
+    // True while the reader thread runs (it ends by itself after a line failure).
+    bool readerRunning() const { return readerRunning_.load(); }
+
+protected:
+    // The reader thread: waits, reads and hands over lines until stopped or the line fails.
+    virtual void threadBody();
+
+private:
+    enum class Read { Idle, Failed };
+    Read receiveBytes();
+    // Appends one byte; true when it completed a line, which is then in *line.
+    bool takeByte(char byte, std::string* line, bool* overflow);
+    void handOver(std::string line);
+    void lineFailure(int error);
+    void wake();
+    void stopReader();
+
+    ILineTarget* target_ = nullptr;
+    std::thread reader_;
+    int wakeFd_ = -1;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> readerRunning_{false};
+    std::atomic<bool> receiveEnable_{false};
+    std::atomic<bool> dialogue_{false};
+    std::mutex bufferMutex_;
+    std::string lineBuffer_;  // guarded by bufferMutex_
+    bool discarding_ = false; // guarded by bufferMutex_: skipping the rest of an over-long line
+};
