@@ -2,6 +2,7 @@
 // The thirteen channels of the VA7310 in their fixed order, and the titles of the columns that
 // show them: column 0 is the time, column k (1..13) the k-th 8-character field of a data text.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,10 @@ const char* channelName(int channel);
 
 // Name of channel k in log files ("Ain1", "Ain2", "Ain3", "vv_UV" where they differ).
 const char* logChannelName(int channel);
+
+// Colour (0xRRGGBB) of channel k wherever all thirteen are drawn: the record viewer's graph
+// series and the printed graph's legend.
+std::uint32_t channelColour(int channel);
 
 // Unit slot of channel k, or nothing for Ain4, which has no unit.
 std::optional<Unit::Index> channelUnit(int channel);

@@ -37,15 +37,6 @@ QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, 
     return fromAnsi(viewerColumnTitle(section - 1));
 }
 
-namespace {
-
-// The record viewer's series colours, in channel order.
-constexpr std::array<std::uint32_t, kChannelCount> kColours = {
-    0x00FFFF, 0xFF0000, 0x0000FF, 0xFF00FF, 0x008080, 0x808000, 0x000000,
-    0x808080, 0x800080, 0x00FF00, 0xFFFF00, 0x000080, 0x800000};
-
-} // namespace
-
 DemoWindow::DemoWindow(const CDataTable& rows, bool allChannels) : rows_(rows), model_(rows)
 {
     setWindowTitle(QStringLiteral("Chart demo"));
@@ -82,7 +73,7 @@ void DemoWindow::buildGraph()
     g.setAxis("", "", 2, kAxisY);
     g.setStyleKeepRanges(kStyleExtendRanges | kStyleMouseCoordinates);
     for (int k = 0; k < kChannelCount; ++k) {
-        const int s = g.addSeries(kColours[static_cast<std::size_t>(k)],
+        const int s = g.addSeries(channelColour(k),
                                   "Channel " + std::to_string(k), true, true, false);
         g.getSeries(s)->points().reserve(static_cast<int>(rows_.rowCount()));
     }
