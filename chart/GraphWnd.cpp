@@ -4,7 +4,6 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "core/Channels.h"
 #include "chart/GraphContainer.h"
 #include "chart/GraphFrame.h"
 #include "chart/GraphPanel.h"
@@ -12,7 +11,6 @@
 #include "chart/PlotRenderer.h"
 #include "chart/PointViewBar.h"
 #include "chart/VRuler.h"
-#include "controls/AnsiText.h"
 
 CGraphWnd::CGraphWnd(int slotCount, QWidget* parent, int frameStyle)
     : QWidget(parent), CGraphBaseClass(slotCount)
@@ -88,8 +86,8 @@ void CGraphWnd::drawGraph(QPainter& painter, const QRect& rect,
                           const std::optional<QFont>& textFont)
 {
     const QPaintDevice* device = painter.device();
-    const GraphLayout layout = CGraphContainer::layoutFor(rect, device->logicalDpiX(),
-                                                          device->logicalDpiY());
+    const GraphLayout layout =
+        CGraphContainer::layoutFor(rect, device->logicalDpiX(), device->logicalDpiY());
     FHRuler* h = container()->hRuler();
     FVRuler* v = container()->vRuler();
     h->setLabelFont(textFont);
@@ -108,25 +106,4 @@ QImage CGraphWnd::grabGraph()
     QPainter painter(&image);
     drawGraph(painter, image.rect());
     return image;
-}
-
-void CGraphWnd::drawPrintLegend(QPainter& painter, int h) const
-{
-    painter.save();
-    QFont font(QStringLiteral("Times New Roman"));
-    font.setPixelSize(std::max(1, h / 35));
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(148, 2800 + QFontMetrics(font).ascent(), QStringLiteral("Legend :"));
-    font.setPixelSize(std::max(1, h / 37));
-    painter.setFont(font);
-    const int ascent = QFontMetrics(font).ascent();
-    for (int i = 0; i < kChannelCount; ++i) {
-        painter.drawText(198, 3000 + 80 * i + ascent,
-                         fromAnsi(std::string(channelName(i)) + " "));
-        const CGraphProps* series = getSeries(i);
-        const QColor colour = series ? seriesColour(*series) : QColor(Qt::black);
-        painter.fillRect(QRect(QPoint(1228, 2980 + 80 * i), QPoint(1528, 3100 + 80 * i)), colour);
-    }
-    painter.restore();
 }

@@ -49,9 +49,6 @@ public:
                    const std::optional<QFont>& textFont = std::nullopt);
     // The graph as a bitmap of the window's size (for the clipboard).
     QImage grabGraph();
-    // The legend of a printed graph page for page height h (page units): "Legend :" and each
-    // of the 13 channels with a box in its series colour.
-    void drawPrintLegend(QPainter& painter, int h) const;
 
 protected:
     void notify(const CGraphNotify& record) override;

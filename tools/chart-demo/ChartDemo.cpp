@@ -3,12 +3,16 @@
 //   chart-demo --generate ROWS FILE         write a record file of ROWS samples, then open it
 //   chart-demo --screenshots DIR FILE       save full, zoomed, grid and marks views as PNGs
 //   chart-demo --bench FILE                 time reading, building and drawing
+//   chart-demo --print DIR FILE             print the table and the graph to DIR/table.pdf and
+//                                           DIR/graph.pdf, as the viewers' Print button does
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "DemoRecordFile.h"
@@ -16,6 +20,7 @@
 #include "chart/GraphPanel.h"
 #include "controls/QtMessageBox.h"
 #include "files/RecordFileReader.h"
+#include "print/ViewerPrint.h"
 
 namespace {
 
@@ -73,6 +78,31 @@ double msSince(const std::chrono::steady_clock::time_point& start)
         .count();
 }
 
+int printPdfs(DemoWindow& window, const std::string& dir, const std::string& file,
+              IMessageBox& messages)
+{
+    window.resize(1200, 800);
+    window.show();
+    QApplication::processEvents();
+    window.buildGraph();
+    CViewerPrint print(messages);
+    const QString title = QString::fromStdString(std::filesystem::path(file).filename().string());
+    int result = 0;
+    for (const char* name : {"table.pdf", "graph.pdf"}) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(dir + "/" + name));
+        printer.setDocName(title);
+        printer.setResolution(CViewerPrint::kPrintResolution);
+        const bool table = name == std::string("table.pdf");
+        const auto start = std::chrono::steady_clock::now();
+        result |= table ? print.printTable(printer, title, window.table(), window.logicalDpiY())
+                        : print.printGraph(printer, title, window.graph());
+        std::printf("%s/%s: %.1f ms\n", dir.c_str(), name, msSince(start));
+    }
+    return result == 0 ? 0 : 1;
+}
+
 int bench(DemoWindow& window)
 {
     window.resize(1600, 1000);
@@ -109,6 +139,9 @@ int main(int argc, char* argv[])
         } else if (arg == "--screenshots" && i + 1 < argc) {
             mode = arg;
             dir = argv[++i];
+        } else if (arg == "--print" && i + 1 < argc) {
+            mode = arg;
+            dir = argv[++i];
         } else if (arg == "--bench") {
             mode = arg;
         } else {
@@ -117,7 +150,7 @@ int main(int argc, char* argv[])
     }
     if (file.empty()) {
         std::fprintf(stderr, "usage: chart-demo [--all] [--generate ROWS] [--screenshots DIR | "
-                             "--bench] FILE.ivt\n");
+                             "--bench | --print DIR] FILE.ivt\n");
         return 2;
     }
     if (rows > 0 && !writeDemoRecordFile(file, rows)) {
@@ -135,6 +168,8 @@ int main(int argc, char* argv[])
         return screenshots(window, dir);
     if (mode == "--bench")
         return bench(window);
+    if (mode == "--print")
+        return printPdfs(window, dir, file, messages);
     window.resize(1200, 800);
     window.show();
     window.buildGraph();
