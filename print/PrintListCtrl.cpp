@@ -36,6 +36,7 @@ void drawLineText(QPainter& painter, const PrintRect& rect, PrintAlign align, co
 
 PrintAlign alignmentOf(const QVariant& value)
 {
+    // Models give the role as an int or as Qt::Alignment; both convert to int.
     const auto flags = Qt::Alignment(value.toInt());
     if (flags & Qt::AlignRight)
         return PrintAlign::Right;

@@ -9,6 +9,7 @@ ventora_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
     desktop-file-utils
+    poppler-utils
 )
 
 ventora_install_deps() {

@@ -31,7 +31,7 @@ std::unique_ptr<TableModel> stationTable(int rows)
     return std::make_unique<TableModel>(
         QStringList{QStringLiteral("Date Time"), QStringLiteral("Secret"), QStringLiteral("Value"),
                     QStringLiteral("Remark")},
-        cells, std::vector<Qt::Alignment>{Qt::AlignLeft, Qt::AlignLeft, Qt::AlignRight});
+        cells, std::vector<QVariant>{{}, {}, int(Qt::AlignRight | Qt::AlignVCenter)});
 }
 
 bool has(const QString& text, const QString& pattern)
@@ -210,6 +210,30 @@ TEST_F(ListPrint, FailuresShowAStopMessageAndLeaveNoBrokenFile)
             EXPECT_FALSE(std::filesystem::exists(c.path));
         }
     }
+}
+
+TEST_F(ListPrint, ColumnsTakeTheModelsAlignmentInEitherForm)
+{
+    TableModel model(
+        {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")},
+        {{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")}},
+        {int(Qt::AlignRight | Qt::AlignVCenter),
+         QVariant::fromValue(Qt::Alignment(Qt::AlignHCenter)),
+         QVariant::fromValue(Qt::Alignment(Qt::AlignRight)),
+         {}});
+    QTableView view;
+    view.setModel(&model);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setResolution(CViewerPrint::kPrintResolution);
+    CPrintListCtrl list(clock);
+    list.prepare(QStringLiteral("t"), view);
+    ASSERT_EQ(list.beginPrinting(printer, 96), kPrintOk);
+    std::vector<PrintAlign> aligns;
+    for (const PrintedColumn& column : list.layout().columns())
+        aligns.push_back(column.align);
+    EXPECT_EQ(aligns, (std::vector<PrintAlign>{PrintAlign::Right, PrintAlign::Centre,
+                                               PrintAlign::Right, PrintAlign::Left}));
 }
 
 TEST_F(ListPrint, AFontThatCannotBeMadeLeavesNothingToPrint)

@@ -18,7 +18,7 @@ QVariant TableModel::data(const QModelIndex& index, int role) const
 {
     const auto column = static_cast<std::size_t>(index.column());
     if (role == Qt::TextAlignmentRole && column < aligns_.size())
-        return QVariant(static_cast<int>(aligns_[column]));
+        return aligns_[column];
     if (role != Qt::DisplayRole)
         return {};
     return rows_[static_cast<std::size_t>(index.row())].value(index.column());

@@ -13,8 +13,8 @@
 
 class TableModel : public QAbstractTableModel {
 public:
-    TableModel(QStringList titles, std::vector<QStringList> rows,
-               std::vector<Qt::Alignment> aligns = {})
+    // aligns: each column's TextAlignmentRole value, as an int or as Qt::Alignment.
+    TableModel(QStringList titles, std::vector<QStringList> rows, std::vector<QVariant> aligns = {})
         : titles_(std::move(titles)), rows_(std::move(rows)), aligns_(std::move(aligns))
     {
     }
@@ -26,7 +26,7 @@ public:
 private:
     QStringList titles_;
     std::vector<QStringList> rows_;
-    std::vector<Qt::Alignment> aligns_;
+    std::vector<QVariant> aligns_;
 };
 
 // Rows "r<row>c<column>" under the titles "Col <column>".
