@@ -9,7 +9,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/frame/QtFileDialog.h"
+#include "controls/QtFileDialog.h"
 #include "controls/PaneMode.h"
 #include "tests/app/frame/FrameFixture.h"
 
