@@ -21,6 +21,8 @@ std::string tableText(const CDataTable& rows, std::string_view separator, CellTe
     text.resize(size);
     char* out = text.data();
     auto put = [&out](std::string_view part) {
+        if (part.empty())
+            return; // an empty cell may have no data pointer at all
         std::memcpy(out, part.data(), part.size());
         out += part.size();
     };

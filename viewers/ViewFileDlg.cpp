@@ -1,6 +1,7 @@
 #include "viewers/ViewFileDlg.h"
 
-#include "controls/AnsiText.h"
+#include <QFile>
+
 #include "files/RecordFileReader.h"
 #include "viewers/CopyTable.h"
 #include "viewers/ViewerColumns.h"
@@ -18,16 +19,14 @@ CViewFileDlg::CViewFileDlg(CViewerContext context, QWidget* parent)
                     parent),
       model_(rows_)
 {
-    setWindowTitle(fromAnsi(path()));
+    setWindowTitle(QFile::decodeName(path().c_str())); // a path in the file system's encoding
     setTableModel(&model_);
-    for (int column = 0; column < kRecordColumnCount; ++column)
-        table().setColumnWidth(column, recordColumnWidth(column));
-    if (!readRecordFile(path(), rows_, messages_))
-        return;
+    const bool read = readRecordFile(path(), rows_, messages_);
     model_.reload();
     for (int column = 0; column < kRecordColumnCount; ++column)
         table().setColumnWidth(column, recordColumnWidth(column));
-    buildGraph();
+    if (read)
+        buildGraph();
 }
 
 std::string CViewFileDlg::tableText() const { return recordTableText(rows_); }
