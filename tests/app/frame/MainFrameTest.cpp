@@ -14,6 +14,7 @@
 #include "controls/PaneMode.h"
 #include "controls/QtFileDialog.h"
 #include "tests/app/frame/FrameFixture.h"
+#include "viewers/ViewerDialog.h"
 
 namespace {
 
@@ -201,6 +202,13 @@ TEST_F(FrameTest, OpenRunsTheViewerModallyAndDestroysItWhenItCloses)
         ASSERT_NE(viewer, nullptr);
         closed.emplace_back(viewer);
         seen.push_back(viewer->metaObject()->className());
+        // Shown over the main window, with the file's row in its table and a graph.
+        auto* shown = qobject_cast<CViewerDialog*>(viewer);
+        ASSERT_NE(shown, nullptr);
+        EXPECT_TRUE(shown->isVisible());
+        EXPECT_EQ(shown->parentWidget(), frame.get());
+        EXPECT_EQ(shown->table().model()->rowCount(), 1);
+        EXPECT_NE(shown->graph(), nullptr);
         viewer->reject();
     };
     for (int i = 0; i < 2; ++i) {
