@@ -1,6 +1,7 @@
 #include "app/VentoraApp.h"
 
 #include "app/frame/MainFrame.h"
+#include "app/frame/QtFileViewers.h"
 #include "app/SettingsFiles.h"
 #include "controls/AnsiText.h"
 
@@ -62,6 +63,8 @@ void CVentoraApp::addRecentFile(const std::string& path)
 bool CVentoraApp::createMainWindow()
 {
     frame_ = std::make_unique<CMainFrame>(*this);
+    fileViewers_ = std::make_unique<CQtFileViewers>(frame_.get(), appDirectory);
+    frame_->setFileViewers(fileViewers_.get());
     frame_->showMaximized();
     return true;
 }

@@ -13,6 +13,7 @@
 
 class CMainFrame;
 class CVentoraView;
+class IFileViewers;
 
 class CVentoraApp {
 public:
@@ -57,5 +58,6 @@ private:
     IMessageBox& messages_;
     std::unique_ptr<QSettings> profile_;
     CRecentFileList recentFiles_;
+    std::unique_ptr<IFileViewers> fileViewers_; // outlives the frame that runs them
     std::unique_ptr<CMainFrame> frame_;
 };

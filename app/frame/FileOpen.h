@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/frame/FileDialog.h"
+#include "core/FileDialog.h"
 
 inline constexpr std::string_view kOpenFileFilter =
     "Ventora files (*.ivt;*.lvt)|*.ivt;*.lvt; | Instrument Ventora files (*.ivt;)|*.ivt; | "

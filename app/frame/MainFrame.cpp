@@ -10,7 +10,7 @@
 #include <QStyle>
 
 #include "app/frame/AboutDlg.h"
-#include "app/frame/QtFileDialog.h"
+#include "controls/QtFileDialog.h"
 #include "core/Unit.h"
 #include "app/VentoraApp.h"
 #include "controls/PaneMode.h"

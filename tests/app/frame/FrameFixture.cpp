@@ -4,16 +4,6 @@
 
 #include "core/Unit.h"
 
-std::string CScriptedFileDialog::askOpenPath(const CFileDialogRequest& request)
-{
-    requests.push_back(request);
-    if (answers.empty())
-        return {};
-    std::string path = answers.front();
-    answers.pop_front();
-    return path;
-}
-
 FrameTest::FrameTest()
 {
     for (int n = 1; n <= 3; ++n)

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,16 +12,9 @@
 #include "app/frame/FileOpen.h"
 #include "app/frame/MainFrame.h"
 #include "app/VentoraApp.h"
+#include "tests/support/ScriptedFileDialog.h"
 #include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/TempDir.h"
-
-class CScriptedFileDialog final : public IFileDialog {
-public:
-    std::string askOpenPath(const CFileDialogRequest& request) override;
-
-    std::deque<std::string> answers; // "" cancels
-    std::vector<CFileDialogRequest> requests;
-};
 
 class CRecordedViewers final : public IFileViewers {
 public:

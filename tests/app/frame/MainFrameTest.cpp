@@ -6,12 +6,15 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMenuBar>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
-#include "app/frame/QtFileDialog.h"
+#include "app/frame/QtFileViewers.h"
 #include "controls/PaneMode.h"
+#include "controls/QtFileDialog.h"
 #include "tests/app/frame/FrameFixture.h"
+#include "viewers/ViewerDialog.h"
 
 namespace {
 
@@ -183,6 +186,44 @@ TEST_F(FrameTest, OpenChoosesTheViewerByTheExactExtension)
     EXPECT_TRUE(messages.shown().empty());
 }
 
+TEST_F(FrameTest, OpenRunsTheViewerModallyAndDestroysItWhenItCloses)
+{
+    writeFile(dir.file("dump.ivt"),
+              "2026/03/14 10:20:30#    2.85   220.5  1013.0    6.32    69.9   2.509    1.85"
+              "    2.17   -0.12    2.85    -0.4  340.10    6.10\r\r\n");
+    writeFile(dir.file("day.lvt"), "DATE-TIME: 2026/05/02 10:00:00\r\r\n    2.85   220.5\r\r\n");
+    CQtFileViewers realViewers(frame.get(), dir.directory());
+    frame->setFileViewers(&realViewers);
+    fileDialog->answers = {dir.file("dump.ivt"), dir.file("day.lvt"), dir.file("DUMP.IVT")};
+    std::vector<std::string> seen;
+    std::vector<QPointer<QDialog>> closed;
+    auto closeViewer = [&] {
+        auto* viewer = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(viewer, nullptr);
+        closed.emplace_back(viewer);
+        seen.push_back(viewer->metaObject()->className());
+        // Shown over the main window, with the file's row in its table and a graph.
+        auto* shown = qobject_cast<CViewerDialog*>(viewer);
+        ASSERT_NE(shown, nullptr);
+        EXPECT_TRUE(shown->isVisible());
+        EXPECT_EQ(shown->parentWidget(), frame.get());
+        EXPECT_EQ(shown->table().model()->rowCount(), 1);
+        EXPECT_NE(shown->graph(), nullptr);
+        viewer->reject();
+    };
+    for (int i = 0; i < 2; ++i) {
+        QTimer::singleShot(0, closeViewer);
+        frame->commandAction(CMainFrame::kFileOpen)->trigger();
+    }
+    frame->commandAction(CMainFrame::kFileOpen)->trigger(); // upper case: no viewer runs
+    EXPECT_EQ(seen, (Texts{"CViewFileDlg", "CDispayLoggedDataDlg"}));
+    for (const QPointer<QDialog>& viewer : closed)
+        EXPECT_TRUE(viewer.isNull());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(messages.shown().empty());
+    frame->setFileViewers(&viewers);
+}
+
 TEST(QtFileDialog, EachChoiceShowsItsDescriptionAndMatchesItsPatterns)
 {
     const CFileDialogRequest request = openFileRequest("/tmp/");
@@ -224,8 +265,8 @@ TEST(QtTimerTable, TimersRepeatRestartAndStopByEngineId)
     timers.setTimer(0, 5);
     timers.setTimer(6, 5);
     EXPECT_EQ(timers.period(0), 5);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return std::count(fired.begin(), fired.end(), 0) >= 3; },
-                                5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return std::count(fired.begin(), fired.end(), 0) >= 3; }, 5000));
     EXPECT_EQ(std::count(fired.begin(), fired.end(), 6), 1);
     EXPECT_FALSE(timers.isActive(6));
 

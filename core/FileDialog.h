@@ -31,4 +31,7 @@ public:
     virtual ~IFileDialog() = default;
     // Runs the file-open dialog; the chosen path, or empty when the user cancelled.
     virtual std::string askOpenPath(const CFileDialogRequest& request) = 0;
+    // Runs the file-save dialog, which asks before it lets an existing file be chosen; the
+    // chosen path, or empty when the user cancelled.
+    virtual std::string askSavePath(const CFileDialogRequest& request) = 0;
 };

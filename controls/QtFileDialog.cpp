@@ -1,4 +1,4 @@
-#include "app/frame/QtFileDialog.h"
+#include "controls/QtFileDialog.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -21,9 +21,20 @@ QStringList CQtFileDialog::nameFilters(const CFileDialogRequest& request)
 
 std::string CQtFileDialog::askOpenPath(const CFileDialogRequest& request)
 {
+    return run(request, false);
+}
+
+std::string CQtFileDialog::askSavePath(const CFileDialogRequest& request)
+{
+    return run(request, true);
+}
+
+std::string CQtFileDialog::run(const CFileDialogRequest& request, bool save)
+{
     QFileDialog dialog(parent_, QString(), QFile::decodeName(request.initialDirectory.c_str()));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    // Saving asks before an existing file is replaced (the overwrite prompt).
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setDefaultSuffix(fromAnsi(request.defaultExtension));
     dialog.setNameFilters(nameFilters(request));

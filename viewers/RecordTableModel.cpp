@@ -1,0 +1,61 @@
+#include "viewers/RecordTableModel.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "controls/AnsiText.h"
+#include "controls/BarIcons.h"
+#include "core/Channels.h"
+#include "viewers/ViewerColumns.h"
+
+CRecordTableModel::CRecordTableModel(const CDataTable& rows, QObject* parent)
+    : QAbstractTableModel(parent), rows_(rows), rowIcon_(rowIcon())
+{
+    for (int k = 0; k < kChannelCount; ++k)
+        bitmaps_.push_back(channelBitmap(k));
+}
+
+void CRecordTableModel::reload()
+{
+    beginResetModel();
+    // A view counts rows in int; more rows than that are not shown.
+    count_ =
+        static_cast<int>(std::min<std::size_t>(rows_.rowCount(), std::numeric_limits<int>::max()));
+    endResetModel();
+}
+
+int CRecordTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : count_;
+}
+
+int CRecordTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : kRecordColumnCount;
+}
+
+QVariant CRecordTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= count_)
+        return {};
+    const auto row = static_cast<std::size_t>(index.row());
+    if (role == Qt::DisplayRole) {
+        if (index.column() == 0)
+            return fromAnsi(rows_.dateTime(row));
+        return fromAnsi(displayField(rows_.field(row, index.column() - 1)));
+    }
+    if (role == Qt::DecorationRole && index.column() == 0)
+        return rowIcon_;
+    return {};
+}
+
+QVariant CRecordTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= kRecordColumnCount)
+        return {};
+    if (role == Qt::DisplayRole)
+        return fromAnsi(recordColumnTitle(section));
+    if (role == Qt::DecorationRole && section > 0)
+        return bitmaps_[static_cast<std::size_t>(section - 1)];
+    return {};
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The record viewer: a record file (.ivt) as a virtual table of its rows and a graph of the 13
+// channels (Azimuth, Temperature, Humidity and Elevation shown at first).
+
+#include "viewers/RecordTableModel.h"
+#include "viewers/ViewerDialog.h"
+
+class CViewFileDlg : public CViewerDialog {
+    Q_OBJECT
+public:
+    // Reads the file; one that cannot be opened leaves the viewer empty, without a graph.
+    explicit CViewFileDlg(CViewerContext context, QWidget* parent = nullptr);
+
+    CRecordTableModel& model() { return model_; }
+
+protected:
+    CViewerGraphSpec graphSpec() const override { return recordGraphSpec(); }
+    QAbstractItemView* graphPartner() override { return &table(); }
+    std::string tableText() const override;
+    const GraphCaptions* graphCaptions() const override { return &kRecordGraphCaptions; }
+    std::vector<std::string> dataTitles() const override;
+
+private:
+    CRecordTableModel model_;
+};
