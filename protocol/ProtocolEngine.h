@@ -86,6 +86,10 @@ public:
 
 private:
     void onSendTimer();
+    // Sends the command at the tail of the queue and arms its reply time-out.
+    void sendTail();
+    // Whether the line just completed answers the queued RS232 data-line command.
+    bool streamedLineAnswersTail() const;
     void onReplyTimeout();
     void onWatchdog();
     void onPollTimer();
@@ -121,6 +125,9 @@ private:
     std::string lineType_;
     std::string replyText_;
     char lastPromptChar_ = '\0';
+    // Tries left to identify the instrument again after its set-up menu; 0 when not asking.
+    int reidentifyTries_ = 0;
+    std::string menuLineType_; // the line type before the menu, while asking
     int ledState_ = IProtocolView::kLedLit;
 
     CAutodetect autodetect_;
