@@ -68,8 +68,10 @@ public:
     // The link pane's text after creation and after every disconnect.
     void showDisconnected();
 
-    // The keyboard filter's view of the link. A "?" typed in data mode requests the set-up
-    // menu, which the next data reply then opens; the request is ignored in any other state.
+    // The keyboard filter's view of the link. The line type is "232" or "485" in data mode and
+    // empty while searching and while the instrument, back from its set-up menu, is asked for
+    // its identification again. A "?" typed in data mode requests the set-up menu, which the
+    // next data reply then opens; the request is ignored in any other state.
     std::string lineType() const override { return lineType_; }
     bool dialogue() const override { return dialogue_; }
     void requestDialogue() override;
