@@ -31,9 +31,13 @@ void CProtocolEngine::AddCommand(int address, int type)
 void CProtocolEngine::SendCommand(const std::string& text)
 {
     sendEnable_ = false;
+    replyText_.clear();
+    // In RS232 data mode the command writes nothing: the instrument streams by itself, and a
+    // purge here would destroy the line it is sending.
+    if (text.empty() && lineType_ == "232")
+        return;
     s_.port.purge();
     s_.port.clearLineBuffer();
-    replyText_.clear();
     // The break wakes RS485 instruments; RS232 instruments stream and need none.
     if (lineType_ != "232")
         s_.port.sendBreak();
@@ -66,11 +70,23 @@ void CProtocolEngine::onSendTimer()
 {
     if (!sendEnable_ || queue_.empty())
         return;
+    sendTail();
+}
+
+void CProtocolEngine::sendTail()
+{
     current_ = queue_.tail();
     ++sendCount_;
     int timeoutMs = current_->timeout() * 10;
     SendCommand(current_->text());
     s_.timers.setTimer(pt::kReply, timeoutMs);
+}
+
+bool CProtocolEngine::streamedLineAnswersTail() const
+{
+    return current_ == nullptr && sendEnable_ && !dialogue_ && lineType_ == "232" &&
+           !queue_.empty() && queue_.tail()->type() == CCommand::DataLine &&
+           queue_.tail()->text().empty();
 }
 
 void CProtocolEngine::dropServedCommand()
@@ -117,6 +133,11 @@ void CProtocolEngine::OnSerialReply(std::string line)
     if (!portOpen_ || inReply_)
         return;
     inReply_ = true;
+    // The RS232 data-line command writes nothing, so a streamed line that comes before the send
+    // timer has sent it answers it all the same: it is sent now. However fast the instrument
+    // streams, every line is then shown and recorded.
+    if (streamedLineAnswersTail())
+        sendTail();
     replyText_ = std::move(line);
     handleReply();
     inReply_ = false;
@@ -144,10 +165,15 @@ void CProtocolEngine::handleReply()
     }
     s_.port.setReceiveEnable(true);
     if (!recognised) {
-        if (linkState_ == "?")
+        if (linkState_ == "?") {
             linkState_ = "KOp"; // the search tries again
-        else
-            s_.timers.setTimer(pt::kSend, pt::kSendPeriodMs);
+            return;
+        }
+        if (answeredType == CCommand::Identify && reidentifyTries_ > 1) {
+            --reidentifyTries_; // a data line came before the answer: ask again
+            AddCommand(kInstrumentAddress, CCommand::Identify);
+        }
+        s_.timers.setTimer(pt::kSend, pt::kSendPeriodMs);
         return;
     }
     continueAfterReply(answeredType);
@@ -158,11 +184,14 @@ void CProtocolEngine::continueAfterReply(int answeredType)
     if (answeredType == CCommand::SetupRs232 || answeredType == CCommand::SetupRs485) {
         s_.timers.killTimer(pt::kReply);
         s_.timers.killTimer(pt::kPoll);
-    } else {
+    } else if (answeredType != 0 || !s_.timers.isActive(pt::kSend)) {
+        // A line that answered nothing must not postpone a send that is due: an instrument
+        // streaming faster than the send period would never get its command.
         s_.timers.setTimer(pt::kSend, pt::kSendPeriodMs);
     }
     switch (answeredType) {
     case CCommand::Identify:
+        reidentifyTries_ = 0;
         if (dataMode()) {
             s_.view.SetupColumns(IProtocolView::kLayoutData);
             ledState_ = IProtocolView::kLedLit;
@@ -194,6 +223,10 @@ void CProtocolEngine::enterDialogueFor(int setupType)
     dialogueRequested_ = false;
     setDialogue(true); // before the command is framed: on RS232 it then sends "?"
     AddCommand(kInstrumentAddress, setupType);
+    // The RS232 wire is quiet just after a data line, so "?" goes out now, before the next line
+    // starts: sent by the timer it would cut that line, or leave it unshown.
+    if (setupType == CCommand::SetupRs232 && sendEnable_ && queue_.size() == 1)
+        sendTail();
 }
 
 bool CProtocolEngine::interpretReply(int type)
@@ -227,6 +260,8 @@ bool CProtocolEngine::interpretIdentification()
         return false;
     if (!reply->lineType.empty())
         lineType_ = reply->lineType;
+    else if (reidentifyTries_ > 0)
+        lineType_ = menuLineType_; // the line type the link had before the menu
     s_.unit.setSpeedUnit(reply->unit);
     if (linkState_ == "?")
         linkState_ = "OK";
@@ -285,17 +320,19 @@ void CProtocolEngine::handleDialogueLine()
 
 void CProtocolEngine::leaveDialogue()
 {
-    // The instrument has closed its menu: back to the data table, recording again.
+    // The instrument has closed its menu, where its speed unit may have changed. The table
+    // waits, empty and not recording, while the instrument is asked for its identification
+    // again; its answer lays out the data table with the unit it reports and resumes data mode
+    // as after the search.
     s_.view.deleteAllRows();
-    s_.view.SetupColumns(IProtocolView::kLayoutData);
-    ledState_ = IProtocolView::kLedLit;
+    s_.view.SetupColumns(IProtocolView::kLayoutAfterMenu);
     s_.timers.killTimer(pt::kWatchdog);
     setDialogue(false);
     sendEnable_ = true;
-    if (lineType_ == "232")
-        AddCommand(kInstrumentAddress, CCommand::DataLine);
-    else if (lineType_ == "485")
-        s_.timers.setTimer(pt::kPoll, pt::kPollPeriodMs);
+    menuLineType_ = lineType_;
+    lineType_.clear(); // so that "D" is framed and sent on either line type
+    reidentifyTries_ = CAutodetect::kTriesPerSetting;
+    AddCommand(kInstrumentAddress, CCommand::Identify);
 }
 
 void CProtocolEngine::OnDialogueLineComplete()

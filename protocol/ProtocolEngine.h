@@ -68,8 +68,10 @@ public:
     // The link pane's text after creation and after every disconnect.
     void showDisconnected();
 
-    // The keyboard filter's view of the link. A "?" typed in data mode requests the set-up
-    // menu, which the next data reply then opens; the request is ignored in any other state.
+    // The keyboard filter's view of the link. The line type is "232" or "485" in data mode and
+    // empty while searching and while the instrument, back from its set-up menu, is asked for
+    // its identification again. A "?" typed in data mode requests the set-up menu, which the
+    // next data reply then opens; the request is ignored in any other state.
     std::string lineType() const override { return lineType_; }
     bool dialogue() const override { return dialogue_; }
     void requestDialogue() override;
@@ -86,6 +88,10 @@ public:
 
 private:
     void onSendTimer();
+    // Sends the command at the tail of the queue and arms its reply time-out.
+    void sendTail();
+    // Whether the line just completed answers the queued RS232 data-line command.
+    bool streamedLineAnswersTail() const;
     void onReplyTimeout();
     void onWatchdog();
     void onPollTimer();
@@ -121,6 +127,9 @@ private:
     std::string lineType_;
     std::string replyText_;
     char lastPromptChar_ = '\0';
+    // Tries left to identify the instrument again after its set-up menu; 0 when not asking.
+    int reidentifyTries_ = 0;
+    std::string menuLineType_; // the line type before the menu, while asking
     int ledState_ = IProtocolView::kLedLit;
 
     CAutodetect autodetect_;

@@ -50,6 +50,7 @@ void CProtocolEngine::CloseLink()
         return;
     searching_ = false;
     lineType_.clear();
+    reidentifyTries_ = 0;
     setDialogue(false);
     dialogueRequested_ = false;
     s_.view.setLedState(IProtocolView::kLedOff);

@@ -47,9 +47,10 @@ std::string trimDataText(std::string_view text)
     while (!unterminated.empty() && (unterminated.back() == '\r' || unterminated.back() == '\n'))
         unterminated.remove_suffix(1);
     // Keep the trailing blanks of a padded last field, so that a complete data text stays
-    // complete (and is shown and recorded whole).
-    if (trimmed.size() < kDataTextLength && unterminated.size() >= kDataTextLength)
-        return std::string(text.substr(0, kDataTextLength));
+    // complete (and is shown and recorded whole). Any other length is not a data text to
+    // repair: cutting a longer one to 104 characters would shift its fields.
+    if (unterminated.size() == kDataTextLength)
+        return std::string(unterminated);
     return std::string(trimmed);
 }
 

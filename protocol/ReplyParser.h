@@ -27,8 +27,8 @@ std::optional<std::string> parseMeasureReply(std::string_view reply);
 // The data text of a streamed RS232 line.
 std::string parseDataLine(std::string_view reply);
 
-// Blanks and the terminator removed at the right end, except blanks that belong to the last
-// field of a complete data text (a field may end in a blank).
+// Blanks and the terminator removed at the right end, except that a text of exactly 104
+// characters before its terminator keeps its blanks (its last field may end in a blank).
 std::string trimDataText(std::string_view text);
 
 // The consecutive 8-character fields of a data text, at most thirteen; a shorter remainder

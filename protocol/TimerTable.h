@@ -25,4 +25,7 @@ public:
 
     // Stops timer id; a timer that does not run is left alone.
     virtual void killTimer(int id) = 0;
+
+    // Whether timer id runs.
+    virtual bool isActive(int id) const = 0;
 };

@@ -68,6 +68,7 @@ int CComPort::open(const std::string& device, int inQueue, int outQueue)
     fd_ = fd;
     path_ = path;
     // flock first: TIOCEXCL does not stop root, the advisory lock stops every other Ventora.
+    // A device that another process holds keeps its exclusive flag: closing here leaves it set.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno == EWOULDBLOCK ? EBUSY : errno;
         closeDescriptor();
@@ -78,6 +79,7 @@ int CComPort::open(const std::string& device, int inQueue, int outQueue)
         closeDescriptor();
         return result(error);
     }
+    exclusive_ = true;
     const int error = applyDefaults();
     if (error != kSuccess) {
         closeDescriptor();
@@ -111,9 +113,12 @@ int CComPort::applyDefaults()
 
 void CComPort::closeDescriptor()
 {
-    // Clear exclusivity: the tty may stay open elsewhere (a simulator holds its own end), and
-    // the flag would outlive us and lock our own reopen out.
-    ::ioctl(fd_, TIOCNXCL);
+    // Clear the exclusivity we set: the tty may stay open elsewhere (a simulator holds its own
+    // end), and the flag would outlive us and lock our own reopen out. A flag we did not set
+    // belongs to the process that holds the device.
+    if (exclusive_)
+        ::ioctl(fd_, TIOCNXCL);
+    exclusive_ = false;
     ::close(fd_);
     fd_ = -1;
     path_.clear();

@@ -100,7 +100,7 @@ public:
                      int timeoutMs = kInfinite);
 
     // Discards both directions' queued bytes.
-    int purge();
+    virtual int purge();
     // Line break: setBreak, wait, clearBreak.
     int setBreak();
     int clearBreak();
@@ -129,6 +129,7 @@ private:
     int setModemLine(int line, bool on);
 
     int fd_ = -1;
+    bool exclusive_ = false; // we set TIOCEXCL on fd_ and clear it on close
     std::string path_;
     std::atomic<int> lastError_{0};
     std::uint32_t eventMask_ = 0;

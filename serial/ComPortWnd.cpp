@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <system_error>
+#include <termios.h>
 #include <unistd.h>
 
 using namespace ComResult;
@@ -28,6 +29,11 @@ int CComPortWnd::openWithTarget(const std::string& device, ILineTarget* target, 
         return result(error);
     }
     target_ = target;
+    {
+        std::lock_guard lock(bufferMutex_);
+        resetLine();
+        ++session_;
+    }
     stop_.store(false);
     readerRunning_.store(true);
     try {
@@ -48,7 +54,56 @@ int CComPortWnd::close()
 {
     stopReader();
     target_ = nullptr;
+    {
+        // Whatever the finished reader posted belongs to the port as it was.
+        std::lock_guard lock(bufferMutex_);
+        resetLine();
+        ++session_;
+    }
     return CComPort::close();
+}
+
+void CComPortWnd::resetLine()
+{
+    lineBuffer_.clear();
+    discarding_ = false;
+    skippingCut_ = false;
+    ++generation_;
+}
+
+int CComPortWnd::purge()
+{
+    if (!isOpen())
+        return result(kInvalidHandle);
+    std::lock_guard lock(bufferMutex_);
+    // The waiting bytes are read out rather than flushed unseen: the last of them tells whether
+    // a line is still on its way, whose rest must then be dropped too. Bytes that arrive after
+    // this are new and are kept.
+    std::size_t drained = 0;
+    char last = 0;
+    char buffer[256];
+    while (drained < kMaxDrain) {
+        const ssize_t n = ::read(fd(), buffer, sizeof buffer);
+        if (n > 0) {
+            drained += static_cast<std::size_t>(n);
+            last = buffer[n - 1];
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        break; // EAGAIN: nothing more waits; 0 or an error: the reader reports the line failure
+    }
+    if (drained > 0) {
+        const bool flooded = drained >= kMaxDrain;
+        const bool midLine = flooded || !endsCutLine(last);
+        resetLine();
+        skippingCut_ = midLine;
+        if (flooded && ::tcflush(fd(), TCIFLUSH) != 0)
+            return result(errno);
+    } else {
+        ++generation_; // a line completed before this call is no longer current
+    }
+    return result(::tcflush(fd(), TCOFLUSH) == 0 ? kSuccess : errno);
 }
 
 void CComPortWnd::stopReader()
@@ -83,8 +138,17 @@ void CComPortWnd::setReceiveEnabled(bool enabled)
 void CComPortWnd::clearLineBuffer()
 {
     std::lock_guard lock(bufferMutex_);
-    lineBuffer_.clear();
-    discarding_ = false;
+    const bool midLine =
+        discarding_ || skippingCut_ || (!lineBuffer_.empty() && !endsCutLine(lineBuffer_.back()));
+    resetLine();
+    skippingCut_ = midLine;
+}
+
+bool CComPortWnd::endsCutLine(char byte) const
+{
+    // Data lines end with a carriage return in either mode; the dialogue's lines end with a
+    // line feed or a colon.
+    return byte == '\r' || (dialogue_.load() && (byte == '\n' || byte == ':'));
 }
 
 void CComPortWnd::threadBody()
@@ -121,22 +185,35 @@ void CComPortWnd::threadBody()
 CComPortWnd::Read CComPortWnd::receiveBytes()
 {
     while (receiveEnable_.load() && !stop_.load()) {
-        char byte = 0;
-        const ssize_t n = ::read(fd(), &byte, 1);
+        std::string line;
+        bool complete = false;
+        bool overflow = false;
+        unsigned stamp = 0;
+        ssize_t n = 0;
+        int error = 0;
+        {
+            // Read and taken under the purge's lock: no byte read before a purge lands after it,
+            // and the stamp is the generation at the moment the line was completed.
+            std::lock_guard lock(bufferMutex_);
+            char byte = 0;
+            n = ::read(fd(), &byte, 1);
+            error = errno;
+            if (n == 1)
+                complete = takeByte(byte, &line, &overflow);
+            stamp = generation_.load();
+        }
         if (n == 1) {
-            std::string line;
-            bool overflow = false;
-            if (takeByte(byte, &line, &overflow))
-                handOver(std::move(line));
-            if (overflow && target_)
-                target_->postDisconnectRequest();
+            if (complete)
+                handOver(std::move(line), stamp);
+            if (overflow)
+                requestDisconnect();
             continue;
         }
-        if (n < 0 && errno == EINTR)
+        if (n < 0 && error == EINTR)
             continue;
-        if (n < 0 && errno == EAGAIN)
+        if (n < 0 && error == EAGAIN)
             return Read::Idle;
-        lineFailure(n == 0 ? EIO : errno); // a read of 0 on a tty means it hung up
+        lineFailure(n == 0 ? EIO : error); // a read of 0 on a tty means it hung up
         return Read::Failed;
     }
     return Read::Idle;
@@ -144,7 +221,10 @@ CComPortWnd::Read CComPortWnd::receiveBytes()
 
 bool CComPortWnd::takeByte(char byte, std::string* line, bool* overflow)
 {
-    std::lock_guard lock(bufferMutex_);
+    if (skippingCut_) {
+        skippingCut_ = !endsCutLine(byte);
+        return false;
+    }
     const bool terminator = dialogue_.load() ? (byte == '\n' || byte == ':') : byte == '\r';
     if (discarding_) {
         discarding_ = !terminator;
@@ -165,7 +245,7 @@ bool CComPortWnd::takeByte(char byte, std::string* line, bool* overflow)
     return true;
 }
 
-void CComPortWnd::handOver(std::string line)
+void CComPortWnd::handOver(std::string line, unsigned generation)
 {
     if (!target_)
         return;
@@ -173,12 +253,23 @@ void CComPortWnd::handOver(std::string line)
         target_->postWatchdogStop();
     // Cleared before the line is posted, so the frame's re-enable after handling it always wins.
     receiveEnable_.store(false);
-    target_->postLine(std::move(line));
+    target_->postLine(std::move(line), generation);
 }
 
 void CComPortWnd::lineFailure(int error)
 {
     result(error);
-    if (target_)
-        target_->postDisconnectRequest();
+    requestDisconnect();
+}
+
+void CComPortWnd::requestDisconnect()
+{
+    if (!target_)
+        return;
+    unsigned session = 0;
+    {
+        std::lock_guard lock(bufferMutex_);
+        session = session_.load();
+    }
+    target_->postDisconnectRequest(session);
 }

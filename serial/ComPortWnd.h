@@ -3,9 +3,9 @@
 // hands each complete line to an ILineTarget.
 //
 // Threads: open, close, writes, purge, break, clearLineBuffer and the flag setters are GUI-thread
-// calls. The reader thread reads the port, owns the line buffer (clearLineBuffer reaches it under
-// a mutex), reads both flags and clears receive-enable when it hands a line over; it calls the
-// target only. The flag getters are safe from any thread.
+// calls. The reader thread reads the port, owns the line buffer, reads both flags and clears
+// receive-enable when it hands a line over; it calls the target only. The flag, generation and
+// session getters are safe from any thread.
 //
 // Reading: one byte per read, only while receive-enable is set; bytes that arrive meanwhile stay
 // in the driver queue and are read as soon as it is set again. A carriage return ends a line, or
@@ -13,6 +13,14 @@
 // 256th byte asks for a disconnect, once, and the rest of that line is dropped. A hang-up or a
 // read error asks for a disconnect once and ends the thread. The thread sleeps in poll() on the
 // port and an eventfd, so it never spins; close() wakes it and joins it.
+//
+// Forgetting: purge() and clearLineBuffer() forget what has been received. Each read happens
+// under the lock they take, so a byte is either forgotten or belongs to what comes after, never
+// both. A line they cut (its start forgotten, its rest still on the wire) is dropped whole: the
+// rest is skipped up to its carriage return (or, in dialogue mode, a line feed or colon), so
+// that it never poses as the answer to the command sent next. Both advance the generation that
+// stamps every line; opening and closing advance it too, and the session that stamps every
+// disconnect request.
 
 #include <atomic>
 #include <cstddef>
@@ -37,6 +45,9 @@ public:
                                int outQueue);
     // Stops and joins the reader thread, then closes the port.
     int close() override;
+    // Drops the bytes waiting in the driver (read out, so that a line they end or cut is known)
+    // and the queued output.
+    int purge() override;
 
     // Receive-enable starts clear and is kept across close and open: the frame sets it.
     bool receiveEnabled() const { return receiveEnable_.load(); }
@@ -44,22 +55,35 @@ public:
     void setReceiveEnabled(bool enabled);
     bool dialogue() const { return dialogue_.load(); }
     void setDialogue(bool on) { dialogue_.store(on); }
-    // Drops the bytes of an incomplete line; also allowed while closed.
+    // Drops the bytes of an incomplete line, and the rest of that line when it comes; also
+    // allowed while closed.
     void clearLineBuffer();
     // True while the reader thread runs (it ends by itself after a line failure).
     bool readerRunning() const { return readerRunning_.load(); }
+    // The stamp of lines completed from now on; see the file comment.
+    unsigned generation() const { return generation_.load(); }
+    // The stamp of disconnect requests of the port as now open.
+    unsigned session() const { return session_.load(); }
 
 protected:
     // The reader thread: waits, reads and hands over lines until stopped or the line fails.
     virtual void threadBody();
 
 private:
+    // Bytes waiting in the driver that a purge reads out before it gives up and flushes them.
+    static constexpr std::size_t kMaxDrain = 65536;
+
     enum class Read { Idle, Failed };
     Read receiveBytes();
-    // Appends one byte; true when it completed a line, which is then in *line.
+    // Appends one byte (bufferMutex_ held); true when it completed a line, which is then in *line.
     bool takeByte(char byte, std::string* line, bool* overflow);
-    void handOver(std::string line);
+    // Whether the byte may end a line that a purge cut (bufferMutex_ held).
+    bool endsCutLine(char byte) const;
+    // Forgets everything received (bufferMutex_ held).
+    void resetLine();
+    void handOver(std::string line, unsigned generation);
     void lineFailure(int error);
+    void requestDisconnect();
     void wake();
     void stopReader();
 
@@ -71,6 +95,9 @@ private:
     std::atomic<bool> receiveEnable_{false};
     std::atomic<bool> dialogue_{false};
     std::mutex bufferMutex_;
-    std::string lineBuffer_;  // guarded by bufferMutex_
-    bool discarding_ = false; // guarded by bufferMutex_: skipping the rest of an over-long line
+    std::string lineBuffer_;   // guarded by bufferMutex_
+    bool discarding_ = false;  // guarded by bufferMutex_: skipping the rest of an over-long line
+    bool skippingCut_ = false; // guarded by bufferMutex_: skipping the rest of a cut line
+    std::atomic<unsigned> generation_{0}; // written under bufferMutex_
+    std::atomic<unsigned> session_{0};    // written under bufferMutex_
 };

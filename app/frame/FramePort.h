@@ -3,11 +3,11 @@
 // port object that the overview view owns, with the main frame as the target of its lines.
 //
 // A purge forgets everything received so far, and that includes a line the reader thread has
-// already handed over but the window thread has not yet handled: its generation, taken on the
-// reader thread when the line is posted, no longer matches, so the frame drops it instead of
-// taking it for the answer to the command that the purge preceded.
-
-#include <atomic>
+// already handed over but the window thread has not yet handled: the port stamped it with its
+// generation when the line was completed, and a purge (or emptying the line buffer) has since
+// advanced that generation, so the frame drops the line instead of taking it for the answer to
+// the command that the purge preceded. Likewise a disconnect request carries the session of the
+// port that made it, and one from a port since closed and reopened is dropped.
 
 #include "serial/ComPortObj.h"
 #include "protocol/ProtocolPort.h"
@@ -22,26 +22,18 @@ public:
         return port_.configureLine(baudRate, dataBits, parity, stopBits);
     }
     int close() override { return port_.close(); }
-    int purge() override
-    {
-        ++generation_;
-        return port_.purge();
-    }
+    int purge() override { return port_.purge(); }
     int sendBreak() override { return port_.sendBreak(); }
     int write(std::string_view bytes) override { return port_.writeText(bytes); }
-    void clearLineBuffer() override
-    {
-        ++generation_;
-        port_.clearLineBuffer();
-    }
+    void clearLineBuffer() override { port_.clearLineBuffer(); }
     void setReceiveEnable(bool enable) override { port_.setReceiveEnabled(enable); }
     void setDialogueMode(bool dialogue) override { port_.setDialogue(dialogue); }
 
-    // Safe from any thread.
-    unsigned generation() const { return generation_.load(); }
+    // The stamps that current lines and disconnect requests carry.
+    unsigned generation() const { return port_.generation(); }
+    unsigned session() const { return port_.session(); }
 
 private:
     CComPortObj& port_;
     ILineTarget& lines_;
-    std::atomic<unsigned> generation_{0};
 };

@@ -197,9 +197,8 @@ void CMainFrame::setWaitCursor(bool wait)
         QApplication::restoreOverrideCursor();
 }
 
-void CMainFrame::postLine(std::string line)
+void CMainFrame::postLine(std::string line, unsigned generation)
 {
-    const unsigned generation = port_.generation();
     QMetaObject::invokeMethod(
         this,
         [this, generation, line = std::move(line)]() mutable {
@@ -214,9 +213,16 @@ void CMainFrame::postLine(std::string line)
         Qt::QueuedConnection);
 }
 
-void CMainFrame::postDisconnectRequest()
+void CMainFrame::postDisconnectRequest(unsigned session)
 {
-    QMetaObject::invokeMethod(this, [this] { engine_.OnLineFailure(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this, session] {
+            // A request of a port since closed (an earlier search attempt) ends nothing now.
+            if (session == port_.session())
+                engine_.OnLineFailure();
+        },
+        Qt::QueuedConnection);
 }
 
 void CMainFrame::postWatchdogStop()

@@ -87,8 +87,8 @@ private:
     void commandStatesChanged() override { updateCommandStates(); }
 
     // ILineTarget: called on the reader thread; each call is queued onto the window thread.
-    void postLine(std::string line) override;
-    void postDisconnectRequest() override;
+    void postLine(std::string line, unsigned generation) override;
+    void postDisconnectRequest(unsigned session) override;
     void postWatchdogStop() override;
 
     void createActions();

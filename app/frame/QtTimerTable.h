@@ -18,7 +18,7 @@ public:
     void setTimer(int id, int periodMs) override;
     void killTimer(int id) override;
 
-    bool isActive(int id) const { return timers_.count(id) != 0; }
+    bool isActive(int id) const override { return timers_.count(id) != 0; }
     // Period of a running timer in milliseconds, 0 when it does not run.
     int period(int id) const;
     bool anyActive() const { return !timers_.empty(); }

@@ -92,12 +92,12 @@ BENCHMARK(BM_IdleReceptionDisabledBytesWaiting)
 // Re-enables reception at once from the reader thread, as a frame that handles lines instantly.
 class CountingTarget final : public ILineTarget {
 public:
-    void postLine(std::string) override
+    void postLine(std::string, unsigned) override
     {
         lines.fetch_add(1);
         port->setReceiveEnabled(true);
     }
-    void postDisconnectRequest() override {}
+    void postDisconnectRequest(unsigned) override {}
     CComPortWnd* port = nullptr;
     std::atomic<int> lines{0};
 };

@@ -76,13 +76,24 @@ TEST(ReplyParserTest, DataTextOfMeasureRepliesAndStreamedLines)
     EXPECT_EQ(parseMeasureReply("anything&" + data + "  &\r"), data);
     EXPECT_EQ(parseMeasureReply("IIIIM1I&abc  \r"), "");  // one "&": empty data
     EXPECT_EQ(parseMeasureReply("IIIIM1I" + data + "\r"), std::nullopt);
-    EXPECT_EQ(parseDataLine(data + "\r"), data);
-    EXPECT_EQ(parseDataLine(data + "   \r"), data);
-    EXPECT_EQ(parseDataLine("  12.5   \r"), "  12.5");
-    // A last field padded with a blank keeps the data text complete.
-    EXPECT_EQ(parseDataLine(padded + "\r"), padded);
-    EXPECT_EQ(parseDataLine(padded + "  \r"), padded);
     EXPECT_EQ(parseMeasureReply("IIIIM1I&" + padded + "&\r"), padded);
+    EXPECT_EQ(parseMeasureReply("IIIIM1I&" + padded + "  &\r"), padded.substr(0, 103));
+
+    const std::string hundred(100, '1');
+    const std::pair<std::string, std::string> lines[] = {
+        {data + "\r", data},
+        {data + "   \r", data},
+        {"  12.5   \r", "  12.5"},
+        // Exactly 104 characters: a last field padded with a blank keeps the text complete.
+        {padded + "\r", padded},
+        {padded + "\r\n", padded},
+        // Any other length loses its blanks; a longer text is never cut to a complete-looking
+        // one, whose fields would be shifted.
+        {padded + "  \r", padded.substr(0, 103)},
+        {hundred + std::string(6, ' ') + "\r", hundred},
+    };
+    for (const auto& [line, expected] : lines)
+        EXPECT_EQ(parseDataLine(line), expected) << "[" << line << "]";
 }
 
 TEST(ReplyParserTest, SplitsWholeFieldsOnly)

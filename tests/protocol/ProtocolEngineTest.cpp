@@ -130,14 +130,16 @@ TEST(ProtocolEngineTest, RowsAreNotRecordedWhenTheViewIsNotRecording)
     EXPECT_EQ(rig.view.leds.size(), leds);
 }
 
-TEST(ProtocolEngineTest, Rs232DataModeWritesNothingButPurgesAndArmsTheTimeout)
+// Nothing is written, so nothing is purged either: a purge would destroy the line in progress.
+TEST(ProtocolEngineTest, Rs232DataModeLeavesThePortAloneAndArmsTheTimeout)
 {
     CProtocolRig rig;
     rig.connect("Vavizi232");
     EXPECT_EQ(rig.engine.lineType(), "232");
     std::size_t mark = rig.port.calls.size();
     rig.time.advance(200);
-    EXPECT_EQ(callsSince(rig.port, mark), (std::vector<std::string>{"purge", "clear"}));
+    EXPECT_EQ(callsSince(rig.port, mark), std::vector<std::string>{});
+    EXPECT_NE(rig.engine.currentCommand(), nullptr);
     EXPECT_EQ(rig.time.period(pt::kReply), 2000);
 
     rig.deliver(sampleDataText() + "   \r");
@@ -260,17 +262,21 @@ TEST(ProtocolEngineTest, QuestionMarkOnRs485OpensTheMenuAfterTheNextMeasure)
     EXPECT_EQ(rig.engine.currentCommand(), nullptr);
 }
 
+// Sent right after the data line that takes the request, while the wire is quiet.
 TEST(ProtocolEngineTest, QuestionMarkOnRs232SendsQuestionMarkWithoutBreak)
 {
     CProtocolRig rig;
     rig.connect("Vavizi232");
     rig.time.advance(200);
     rig.engine.requestDialogue();
-    rig.deliver(sampleDataText() + "\r");
     std::size_t mark = rig.port.calls.size();
-    rig.time.advance(200);
+    rig.deliver(sampleDataText() + "\r");
     EXPECT_EQ(callsSince(rig.port, mark),
               (std::vector<std::string>{"purge", "clear", "write ?"}));
+    EXPECT_EQ(rig.view.rows.size(), 1u);
+    EXPECT_EQ(rig.time.period(pt::kReply), 2000);
+    rig.time.advance(200);
+    EXPECT_EQ(rig.port.writes().size(), 2u); // the search's "D1.." and the "?"
 }
 
 class DialogueTest : public ::testing::Test {
@@ -326,9 +332,20 @@ TEST_F(DialogueTest, QuestionMarkLineLeavesTheMenuAndResumesPollingAndRecording)
     EXPECT_FALSE(rig.engine.dialogue());
     EXPECT_FALSE(rig.port.dialogueMode);
     EXPECT_TRUE(rig.view.rows.empty());
-    EXPECT_EQ(rig.view.layouts.back(), IProtocolView::kLayoutData);
+    // Empty and not recording until the instrument has told its (possibly new) unit.
+    EXPECT_EQ(rig.view.layouts.back(), IProtocolView::kLayoutAfterMenu);
+    EXPECT_FALSE(rig.view.recording);
     EXPECT_FALSE(rig.time.running(pt::kWatchdog));
     EXPECT_TRUE(rig.engine.sendEnable());
+
+    std::size_t mark = rig.port.calls.size();
+    rig.time.advance(200);
+    EXPECT_EQ(callsSince(rig.port, mark),
+              (std::vector<std::string>{"purge", "clear", "break", "write D1.."}));
+    rig.deliver("Dirado485&km/h&\r");
+    EXPECT_EQ(rig.view.layouts.back(), IProtocolView::kLayoutData);
+    EXPECT_EQ(rig.unit.text(Unit::SoW), "km/h");
+    EXPECT_EQ(rig.engine.lineType(), "485");
 
     std::size_t recorded = rig.sink.lines.size();
     pollOnce(rig);
@@ -358,6 +375,66 @@ TEST_F(DialogueTest, EveryLineRestartsTheSilenceWatchdog)
     EXPECT_TRUE(rig.engine.portOpen());
     rig.time.advance(1);
     EXPECT_FALSE(rig.engine.portOpen());
+}
+
+// On RS232 the instrument streams again as soon as it leaves its menu: data lines may come
+// before the answer to the identification, and one that comes in its place costs a try.
+TEST(ProtocolEngineTest, LeavingTheMenuOnRs232AsksForTheUnitAgainBeforeRecording)
+{
+    const std::string line = sampleDataText() + "\r";
+    CProtocolRig rig;
+    rig.connect("Vavizi232");
+    rig.time.advance(200);
+    rig.engine.requestDialogue();
+    rig.deliver(line);
+    rig.time.advance(200);
+    rig.deliver("MENU\n");
+    rig.deliver("?\r\n");
+    ASSERT_FALSE(rig.engine.dialogue());
+    const std::size_t rowsBefore = rig.view.rows.size();
+    const std::size_t recorded = rig.sink.lines.size();
+
+    rig.time.advance(100);
+    rig.deliver(line); // before the identification is sent: shown nowhere, postpones nothing
+    std::size_t mark = rig.port.calls.size();
+    rig.time.advance(100);
+    EXPECT_EQ(callsSince(rig.port, mark),
+              (std::vector<std::string>{"purge", "clear", "break", "write D1.."}));
+    rig.deliver(line); // in place of the answer
+    rig.time.advance(200);
+    EXPECT_EQ(rig.port.writes().back(), "D1..");
+    EXPECT_EQ(std::count(rig.port.calls.begin() + static_cast<std::ptrdiff_t>(mark),
+                         rig.port.calls.end(), "write D1.."),
+              2);
+    rig.deliver("Vavizi232&knots&\r");
+    EXPECT_EQ(rig.view.layouts.back(), IProtocolView::kLayoutData);
+    EXPECT_EQ(rig.unit.text(Unit::SoW), "knots");
+    EXPECT_EQ(rig.view.rows.size(), rowsBefore);
+    EXPECT_EQ(rig.sink.lines.size(), recorded);
+
+    for (int i = 0; i < 3; ++i) {
+        rig.time.advance(100);
+        rig.deliver(line);
+    }
+    EXPECT_EQ(rig.view.rows.size(), rowsBefore + 3);
+    EXPECT_EQ(rig.sink.lines.size(), recorded + 3);
+
+    // An instrument that never answers its identification closes the link after six tries.
+    CProtocolRig mute;
+    mute.connect("Vavizi232");
+    mute.time.advance(200);
+    mute.engine.requestDialogue();
+    mute.deliver(line);
+    mute.time.advance(200);
+    mute.deliver("MENU\n");
+    mute.deliver("?\r\n");
+    for (int i = 0; i < 6; ++i) {
+        mute.time.advance(200);
+        mute.deliver(line);
+    }
+    EXPECT_EQ(std::count(mute.port.calls.begin(), mute.port.calls.end(), "write D1.."), 7);
+    mute.time.advance(2200);
+    expectClosed(mute);
 }
 
 TEST(ProtocolEngineTest, PromptRowRuleHoldsInAShortTable)

@@ -194,7 +194,8 @@ CFakeInstrument::CFakeInstrument(CProtocolRig& rig, InstrumentConfig config)
 {
     rig_.port.onWrite = [this](const std::string& bytes) { onWrite(bytes); };
     if (config_.streamPeriodMs > 0)
-        rig_.time.at(config_.streamPeriodMs, [this] { stream(); });
+        rig_.time.at(config_.streamStartMs > 0 ? config_.streamStartMs : config_.streamPeriodMs,
+                     [this] { stream(); });
 }
 
 bool CFakeInstrument::listening() const

@@ -19,6 +19,7 @@ class CFakeTimeline final : public ITimerTable, public IClock {
 public:
     void setTimer(int id, int periodMs) override;
     void killTimer(int id) override;
+    bool isActive(int id) const override { return running(id); }
     std::tm localNow() const override;
 
     void setTimerHandler(std::function<void(int)> handler) { handler_ = std::move(handler); }
@@ -139,6 +140,7 @@ struct InstrumentConfig {
     std::string unit = "m/s";
     int replyDelayMs = 10;
     int streamPeriodMs = 0;
+    int streamStartMs = 0; // when the first line is streamed; 0: one period in
     int garble = 0;
 };
 

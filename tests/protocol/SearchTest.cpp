@@ -104,6 +104,37 @@ TEST(SearchTest, FindsRs232InstrumentOnCom2At38400AfterCom1Fails)
     EXPECT_EQ(rig.undelivered, 0);
 }
 
+// Streamed lines must neither keep the identification from going out nor, once found, go
+// unshown when they come faster than the send period.
+TEST(SearchTest, FindsFastStreamingRs232InstrumentsAndShowsEveryLine)
+{
+    struct Row {
+        int baudRate;
+        int periodMs;
+    };
+    for (Row row : {Row{115200, 100}, Row{9600, 250}, Row{38400, 50}, Row{19200, 1000}}) {
+        SCOPED_TRACE(testing::Message() << row.baudRate << " every " << row.periodMs << " ms");
+        CProtocolRig rig;
+        // Its lines take no time here, so their phase is set apart from the send timer's.
+        CFakeInstrument instrument(rig, {.baudRate = row.baudRate,
+                                         .identity = "Vavizi232",
+                                         .streamPeriodMs = row.periodMs,
+                                         .streamStartMs = 35});
+        rig.autodetect();
+        for (int step = 0; step < 3000 && rig.engine.searching(); ++step)
+            rig.time.advance(10);
+        ASSERT_EQ(rig.engine.linkState(), "OK");
+        ASSERT_TRUE(rig.engine.portOpen());
+        EXPECT_EQ(rig.config.linkBaudrate, row.baudRate);
+        const int before = instrument.sent;
+        rig.time.advance(5000);
+        EXPECT_TRUE(rig.engine.portOpen());
+        EXPECT_EQ(static_cast<int>(rig.view.rows.size()), instrument.sent - before);
+        EXPECT_EQ(rig.sink.lines.size(), rig.view.rows.size());
+        EXPECT_EQ(rig.undelivered, 0);
+    }
+}
+
 TEST(SearchTest, GarbledAnswersAreAskedSixTimesBeforeTheNextRate)
 {
     CProtocolRig rig;

@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <fcntl.h>
 #include <functional>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -23,6 +25,19 @@ long elapsedMs(Clock::time_point since)
 {
     return static_cast<long>(
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since).count());
+}
+
+// Whether the terminal's exclusive flag is set, asked through a descriptor of our own: root may
+// open an exclusive terminal and read the flag; anyone else is refused with EBUSY, which answers.
+bool exclusiveFlagSet(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno == EBUSY;
+    int set = 0;
+    const bool known = ::ioctl(fd, TIOCGEXCL, &set) == 0;
+    ::close(fd);
+    return known && set != 0;
 }
 
 class ComPortTest : public ::testing::Test {
@@ -56,9 +71,11 @@ TEST_F(ComPortTest, OpenCloseReopenAndSecondOpen)
     CComPort other;
     EXPECT_EQ(other.open(pty.slavePath()), EBUSY);
     EXPECT_FALSE(other.isOpen());
+    EXPECT_TRUE(exclusiveFlagSet(pty.slavePath())) << "a refused open leaves the holder's flag";
 
     EXPECT_EQ(port.close(), kSuccess);
     EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(exclusiveFlagSet(pty.slavePath()));
     EXPECT_EQ(port.close(), kSuccess); // closing a closed port is harmless
 
     // The exclusive flag is cleared on close, so the device opens again while the other end

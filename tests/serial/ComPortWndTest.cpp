@@ -112,13 +112,152 @@ TEST_F(ComPortWndTest, LineLengthIsTestedBeforeTheTerminator)
     }
 }
 
-TEST_F(ComPortWndTest, ClearLineBufferDropsAPartialLine)
+// What purge and clearLineBuffer leave of a line in progress: a line whose start they forget
+// is dropped up to its end, so the next line to arrive is a whole one.
+TEST(ComPortWndForgetTest, ACutLineIsDroppedWholeAndTheNextOneKept)
 {
-    pty.send("stale part");
-    ASSERT_TRUE(pty.waitDrained()) << "the reader holds the partial line";
+    enum Step { Clear, Purge };
+    struct Case {
+        bool dialogue;
+        bool receiving; // whether the reader takes the first bytes or they wait in the driver
+        const char* before;
+        Step step;
+        const char* after;
+        Strings expected; // the first lines that come after the step
+    };
+    const Case cases[] = {
+        // A partial line cleared, then its rest.
+        {false, true, "stale part", Clear, " continues\rD1 reply\r", {"D1 reply\r"}},
+        // A purge with nothing waiting forgets nothing of the line.
+        {false, true, "abc", Purge, "def\r", {"abcdef\r"}},
+        // The bytes a purge drops end mid-line, or at a line end.
+        {false, false, "one\rtw", Purge, "o\rD1 reply\r", {"D1 reply\r"}},
+        {false, false, "one\r", Purge, "D1 reply\r", {"D1 reply\r"}},
+        // Dialogue mode: a whole data line cleared, or a data line cut.
+        {true, true, "data line\r", Clear, "MENU\r\n", {"MENU\r\n"}},
+        {true, true, "data li", Clear, "ne\rMENU\r\nChoice:", {"MENU\r\n", "Choice:"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << (c.step == Clear ? "clear after " : "purge after ") << c.before);
+        PtyPair pty;
+        CLineCollector target;
+        CComPortObj port;
+        port.setDialogue(c.dialogue);
+        port.setReceiveEnabled(c.receiving);
+        ASSERT_EQ(port.openWithObject(pty.slavePath(), &target), kSuccess);
+        pty.send(c.before);
+        if (c.receiving)
+            ASSERT_TRUE(pty.waitDrained());
+        else
+            ASSERT_TRUE(pty.waitQueued(static_cast<int>(std::string(c.before).size())));
+        if (c.step == Clear)
+            port.clearLineBuffer();
+        else
+            EXPECT_EQ(port.purge(), kSuccess);
+        const unsigned generation = port.generation();
+        port.setReceiveEnabled(true);
+        pty.send(c.after);
+        Strings got;
+        for (std::size_t i = 0; i < c.expected.size() && target.waitLines(i + 1); ++i) {
+            got.push_back(target.lines().at(i));
+            EXPECT_EQ(target.generations().at(i), generation);
+            port.setReceiveEnabled(true);
+        }
+        EXPECT_EQ(got, c.expected);
+    }
+}
+
+// The window thread handles a line some time after the reader completed it; a purge meanwhile
+// must make it stale, so the line carries the generation of its completion, not of its handling.
+TEST_F(ComPortWndTest, LinesCarryTheGenerationOfTheirCompletion)
+{
+    pty.send("first\r");
+    ASSERT_TRUE(target.waitLines(1));
+    EXPECT_EQ(target.generations().at(0), port.generation());
+    EXPECT_EQ(port.purge(), kSuccess);
+    EXPECT_NE(target.generations().at(0), port.generation()) << "handled after the purge";
+
+    const unsigned beforeClear = port.generation();
     port.clearLineBuffer();
-    pty.send("D1 reply\r");
-    EXPECT_EQ(receiveLines(1), Strings{"D1 reply\r"});
+    EXPECT_NE(port.generation(), beforeClear);
+    port.setReceiveEnabled(true);
+    pty.send("second\r");
+    ASSERT_TRUE(target.waitLines(2));
+    EXPECT_EQ(target.generations().at(1), port.generation());
+
+    // A line of a port since closed and opened again is stale too.
+    ASSERT_EQ(port.close(), kSuccess);
+    ASSERT_EQ(port.openWithObject(pty.slavePath(), &target), kSuccess);
+    EXPECT_NE(target.generations().at(1), port.generation());
+}
+
+// A disconnect request of an earlier search attempt must not end the next one: each request
+// carries the session of the port that made it.
+TEST_F(ComPortWndTest, DisconnectRequestsCarryTheSessionOfTheirPort)
+{
+    pty.send(std::string(300, 'x') + "\r");
+    ASSERT_TRUE(target.waitDisconnects(1));
+    const unsigned first = port.session();
+    EXPECT_EQ(target.disconnectSessions().at(0), first);
+    EXPECT_EQ(port.purge(), kSuccess);
+    EXPECT_EQ(port.session(), first) << "a purge does not end the session";
+
+    ASSERT_EQ(port.close(), kSuccess);
+    ASSERT_EQ(port.openWithObject(pty.slavePath(), &target), kSuccess);
+    EXPECT_NE(port.session(), first);
+    pty.hangUp();
+    ASSERT_TRUE(target.waitDisconnects(2));
+    EXPECT_EQ(target.disconnectSessions().at(1), port.session());
+}
+
+// A line arrives a byte at a time (a slow wire) or all at once (a fast one, or a backlog the
+// reader works through), while the window thread purges and empties the line buffer (the send
+// step) at a different moment each round. Whatever the moment, what the port hands over with the
+// new generation is whole lines: the line in flight, when it started after the purge, and the
+// reply sent after it; never a piece of either, and never a byte of the old line before the reply.
+TEST(ComPortWndRaceTest, APurgeAgainstALineInFlightLeavesNoFragment)
+{
+    const std::string inFlight = "OLD" + std::string(40, '.') + "\r";
+    const std::string reply = "Vavizi232&m/s&\r";
+    PtyPair pty;
+    CLineCollector target;
+    CComPortObj port;
+    target.onLine([&] { port.setReceiveEnabled(true); }); // a frame that handles lines at once
+    port.setReceiveEnabled(true);
+    ASSERT_EQ(port.openWithObject(pty.slavePath(), &target), kSuccess);
+    for (int round = 0; round < 32; ++round) {
+        const bool paced = round % 2 == 0;
+        SCOPED_TRACE(testing::Message() << (paced ? "paced" : "burst") << " round " << round);
+        const std::size_t seen = target.lines().size();
+        std::thread wire([&] {
+            if (!paced) {
+                pty.send(inFlight);
+                return;
+            }
+            for (const char byte : inFlight) {
+                pty.send(std::string(1, byte));
+                std::this_thread::sleep_for(std::chrono::microseconds(500));
+            }
+        });
+        std::this_thread::sleep_for(std::chrono::microseconds(paced ? round * 700 : round * 50));
+        EXPECT_EQ(port.purge(), kSuccess);
+        port.clearLineBuffer();
+        const unsigned generation = port.generation();
+        wire.join();
+        pty.send(reply);
+
+        std::size_t count = seen;
+        while (target.waitLines(count + 1, 5000) && target.lines().at(count) != reply)
+            ++count;
+        const Strings lines = target.lines();
+        const std::vector<unsigned> generations = target.generations();
+        ASSERT_LT(count, lines.size()) << "the reply never came";
+        EXPECT_EQ(generations.at(count), generation);
+        for (std::size_t i = seen; i < count; ++i) {
+            EXPECT_EQ(lines[i], inFlight) << "a piece of the line in flight";
+        }
+    }
 }
 
 TEST_F(ComPortWndTest, WritesWhileTheReaderWaits)

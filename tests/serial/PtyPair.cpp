@@ -79,6 +79,18 @@ bool PtyPair::waitDrained(int timeoutMs)
     return false;
 }
 
+bool PtyPair::waitQueued(int count, int timeoutMs)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    do {
+        int waiting = 0;
+        if (::ioctl(heldSlave_, FIONREAD, &waiting) == 0 && waiting >= count)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    } while (std::chrono::steady_clock::now() < deadline);
+    return false;
+}
+
 void PtyPair::hangUp()
 {
     if (master_ >= 0)
@@ -88,18 +100,44 @@ void PtyPair::hangUp()
     master_ = heldSlave_ = -1;
 }
 
-void CLineCollector::postLine(std::string line)
+void CLineCollector::postLine(std::string line, unsigned generation)
 {
-    std::lock_guard lock(mutex_);
-    lines_.push_back(std::move(line));
-    changed_.notify_all();
+    std::function<void()> action;
+    {
+        std::lock_guard lock(mutex_);
+        lines_.push_back(std::move(line));
+        generations_.push_back(generation);
+        action = onLine_;
+        changed_.notify_all();
+    }
+    if (action)
+        action();
 }
 
-void CLineCollector::postDisconnectRequest()
+void CLineCollector::postDisconnectRequest(unsigned session)
 {
     std::lock_guard lock(mutex_);
     ++disconnects_;
+    sessions_.push_back(session);
     changed_.notify_all();
+}
+
+void CLineCollector::onLine(std::function<void()> action)
+{
+    std::lock_guard lock(mutex_);
+    onLine_ = std::move(action);
+}
+
+std::vector<unsigned> CLineCollector::generations() const
+{
+    std::lock_guard lock(mutex_);
+    return generations_;
+}
+
+std::vector<unsigned> CLineCollector::disconnectSessions() const
+{
+    std::lock_guard lock(mutex_);
+    return sessions_;
 }
 
 void CLineCollector::postWatchdogStop()

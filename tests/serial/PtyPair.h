@@ -4,6 +4,7 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -24,6 +25,8 @@ public:
     std::string receive(int waitMs = 500, int quietMs = 50);
     // Waits until the port's side has read every byte sent; false on time-out.
     bool waitDrained(int timeoutMs = 2000);
+    // Waits until at least count bytes wait unread on the port's side; false on time-out.
+    bool waitQueued(int count, int timeoutMs = 2000);
     // Closes both of our ends: the port's side sees a hang-up.
     void hangUp();
 
@@ -35,21 +38,30 @@ private:
 
 class CLineCollector final : public ILineTarget {
 public:
-    void postLine(std::string line) override;
-    void postDisconnectRequest() override;
+    void postLine(std::string line, unsigned generation) override;
+    void postDisconnectRequest(unsigned session) override;
     void postWatchdogStop() override;
 
     // Wait until at least n lines / disconnect requests arrived; false on time-out.
     bool waitLines(std::size_t n, int timeoutMs = 2000);
     bool waitDisconnects(int n, int timeoutMs = 2000);
     std::vector<std::string> lines() const;
+    // The generation each line carried, in the order of lines().
+    std::vector<unsigned> generations() const;
     int disconnects() const;
+    // The session each disconnect request carried.
+    std::vector<unsigned> disconnectSessions() const;
     int watchdogStops() const;
+    // Runs on the reader thread inside postLine, after the line has been recorded.
+    void onLine(std::function<void()> action);
 
 private:
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<std::string> lines_;
+    std::vector<unsigned> generations_;
+    std::vector<unsigned> sessions_;
+    std::function<void()> onLine_;
     int disconnects_ = 0;
     int watchdogStops_ = 0;
 };

@@ -87,6 +87,21 @@ TEST(InstrumentTest, Rs232StreamsEveryPeriodAndRs485OnlyAnswers)
     EXPECT_TRUE(rs485.tick(t0 + ms(5000)).empty());
 }
 
+// An instrument sampling faster than its line carries keeps one line waiting, no more.
+TEST(InstrumentTest, SkipsDataLinesWhileTwoAreStillGoingOut)
+{
+    SimOptions options = options232();
+    options.periodMs = 100;
+    CInstrument instrument(options, t0);
+    instrument.setLinesWaiting(1);
+    EXPECT_EQ(instrument.tick(t0 + ms(100)).size(), 1u);
+    instrument.setLinesWaiting(2);
+    EXPECT_TRUE(instrument.tick(t0 + ms(200)).empty());
+    EXPECT_EQ(instrument.msUntilDue(t0 + ms(200)), 101) << "the next sample keeps its time";
+    instrument.setLinesWaiting(0);
+    EXPECT_EQ(instrument.tick(t0 + ms(300)).size(), 1u);
+}
+
 TEST(InstrumentTest, SaysNothingAtAnotherLineSpeed)
 {
     CInstrument instrument(options232(), t0);
@@ -180,6 +195,18 @@ TEST(InstrumentTest, FaultsOnDemand)
     EXPECT_TRUE(hanging.hungUp());
     EXPECT_TRUE(hanging.receive("D1..", t0 + ms(250)).empty());
     EXPECT_EQ(hanging.msUntilDue(t0 + ms(250)), -1);
+
+    // The line after the first is cut by the hang-up; the caller sends only its first half.
+    SimOptions midLine = options232();
+    midLine.hangupMidLine = 1;
+    CInstrument cutting(midLine, t0);
+    EXPECT_EQ(cutting.receive("D1..", t0).size(), 1u);
+    EXPECT_FALSE(cutting.lastLineCut());
+    const Lines cut = cutting.receive("D1..", t0);
+    ASSERT_EQ(cut.size(), 1u);
+    EXPECT_TRUE(cutting.lastLineCut());
+    EXPECT_TRUE(cutting.hungUp());
+    EXPECT_TRUE(cutting.receive("D1..", t0).empty());
 
     SimOptions markers = options485();
     markers.markersEvery = 2;

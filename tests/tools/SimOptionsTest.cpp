@@ -20,11 +20,12 @@ TEST(SimOptionsTest, DefaultsAndEveryOption)
     EXPECT_EQ(options.unit, "m/s");
     EXPECT_EQ(options.address, 1);
     EXPECT_TRUE(options.linkPath.empty());
+    EXPECT_FALSE(options.instant) << "lines take the wire's time unless asked otherwise";
 
     ASSERT_EQ(parse({"--mode", "485", "--baud=38400", "--period", "250", "--unit", "km/h",
                      "--address", "15", "--link", "/tmp/x", "--seed", "7", "-v",
                      "--silent-after", "3", "--garble=2", "--long-after", "4", "--markers", "5",
-                     "--hangup-after", "6"},
+                     "--hangup-after", "6", "--hangup-mid-line", "8", "--instant"},
                     &options, &message),
               SimParse::Run)
         << message;
@@ -41,6 +42,8 @@ TEST(SimOptionsTest, DefaultsAndEveryOption)
     EXPECT_EQ(options.longAfter, 4);
     EXPECT_EQ(options.markersEvery, 5);
     EXPECT_EQ(options.hangupAfter, 6);
+    EXPECT_EQ(options.hangupMidLine, 8);
+    EXPECT_TRUE(options.instant);
 }
 
 TEST(SimOptionsTest, RejectsBadInputWithAClearMessage)
@@ -74,7 +77,8 @@ TEST(SimOptionsTest, HelpWinsAndDescribesEveryOption)
     EXPECT_EQ(parse({"-h"}, &options, &message), SimParse::Help);
     for (const char* option : {"--mode", "--baud", "--period", "--unit", "--address", "--link",
                                "--seed", "--verbose", "--silent-after", "--garble", "--long-after",
-                               "--markers", "--hangup-after", "--help"})
+                               "--markers", "--hangup-after", "--hangup-mid-line", "--instant",
+                               "--help"})
         EXPECT_NE(simUsage().find(option), std::string::npos) << option;
 }
 

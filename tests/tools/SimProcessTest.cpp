@@ -150,9 +150,9 @@ public:
 
 TEST(SimProcessTest, Rs232StreamsAnswersAndRunsItsMenu)
 {
-    SimProcess sim({"--period", "100"});
+    SimProcess sim({"--period", "100", "--baud", "38400"});
     ASSERT_EQ(sim.device().rfind("/dev/pts/", 0), 0u) << sim.device();
-    SimLink link(sim.device());
+    SimLink link(sim.device(), 38400);
     ASSERT_EQ(link.opened, kSuccess);
 
     for (int i = 0; i < 3; ++i) {
@@ -194,18 +194,85 @@ TEST(SimProcessTest, Rs485AnswersPollsOnlyAtItsOwnSpeed)
     EXPECT_EQ(link.nextLine(300), "") << "another address";
 }
 
+// The time from the first character of a streamed line to its carriage return, as our port
+// sees it; -1 when no whole line comes.
+long lineSpanMs(CComPort& port)
+{
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::seconds(5);
+    bool aligned = false; // a line starts after the first carriage return seen
+    Clock::time_point first{};
+    std::size_t length = 0;
+    while (Clock::now() < deadline) {
+        if (port.waitEvent(100) != kSuccess)
+            continue;
+        char bytes[256];
+        std::size_t got = 0;
+        port.read(bytes, sizeof bytes, &got);
+        for (std::size_t i = 0; i < got; ++i) {
+            if (aligned && length++ == 0)
+                first = Clock::now();
+            if (bytes[i] != '\r')
+                continue;
+            if (aligned && length == 105)
+                return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                             Clock::now() - first)
+                                             .count());
+            aligned = true;
+            length = 0;
+        }
+    }
+    return -1;
+}
+
+// 105 characters of 11 bits at 9600 baud take 120 ms on the wire; --instant writes them at once.
+TEST(SimProcessTest, LinesTakeTheWiresTimeUnlessInstant)
+{
+    for (const bool instant : {false, true}) {
+        SCOPED_TRACE(instant ? "instant" : "paced");
+        std::vector<std::string> args = {"--period", "250"};
+        if (instant)
+            args.push_back("--instant");
+        SimProcess sim(args);
+        CComPort port;
+        ASSERT_EQ(port.open(sim.device()), kSuccess);
+        ASSERT_EQ(port.configureLine(9600, 8, CComPort::kParityNone, CComPort::kStopBitsTwo),
+                  kSuccess);
+        const long span = lineSpanMs(port);
+        ASSERT_GE(span, 0) << "no whole line came";
+        if (instant)
+            EXPECT_LT(span, 60);
+        else
+            EXPECT_GE(span, 105);
+    }
+}
+
+// After the given number of whole lines the simulator hangs up, between two lines or half-way
+// through one: either way the port hands over whole lines only and asks for one disconnect.
 TEST(SimProcessTest, HangUpEndsInOneDisconnectRequest)
 {
-    SimProcess sim({"--period", "50", "--hangup-after", "2"});
-    SimLink link(sim.device());
-    ASSERT_EQ(link.opened, kSuccess);
-    EXPECT_EQ(link.nextLine().size(), 105u);
-    ASSERT_TRUE(link.target.waitDisconnects(1, 3000));
-    EXPECT_EQ(sim.wait(), 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(link.target.disconnects(), 1);
-    EXPECT_FALSE(link.port.readerRunning());
-    EXPECT_EQ(link.port.close(), kSuccess);
+    struct Case {
+        const char* option;
+        std::size_t wholeLines;
+    };
+    for (const Case c : {Case{"--hangup-after", 2}, Case{"--hangup-mid-line", 1}}) {
+        SCOPED_TRACE(c.option);
+        SimProcess sim({"--period", "50", "--baud", "38400", c.option,
+                        std::to_string(c.wholeLines)});
+        SimLink link(sim.device(), 38400);
+        link.target.onLine([&] { link.port.setReceiveEnabled(true); });
+        ASSERT_EQ(link.opened, kSuccess);
+        ASSERT_TRUE(link.target.waitDisconnects(1, 3000));
+        EXPECT_EQ(sim.wait(), 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_EQ(link.target.disconnects(), 1);
+        const Strings lines = link.target.lines();
+        EXPECT_EQ(lines.size(), c.wholeLines);
+        for (const std::string& line : lines)
+            EXPECT_EQ(line.size(), 105u);
+        EXPECT_FALSE(link.port.readerRunning());
+        EXPECT_EQ(link.port.close(), kSuccess);
+    }
 }
 
 TEST(SimProcessTest, OverLongLineAsksForDisconnect)

@@ -172,7 +172,7 @@ CInstrument::Lines CInstrument::tick(Clock::time_point now)
     if (inMenu() && now >= menuDeadline_)
         leaveMenu(false); // a forgotten menu closes by itself, as the real one does
     if (options_.mode == 232 && !inMenu() && now >= nextData_) {
-        if (lineMatches_)
+        if (lineMatches_ && linesWaiting_ < 2)
             emit(nextDataText() + "\r");
         nextData_ += std::chrono::milliseconds(periodMs_);
         if (nextData_ <= now) // fell behind (the process was stopped): start afresh
@@ -203,6 +203,12 @@ void CInstrument::emit(std::string line, bool commandReply)
     if (commandReply && garbleLeft_ > 0) {
         --garbleLeft_;
         std::erase(line, '&');
+    }
+    if (options_.hangupMidLine >= 0 && linesSent_ == options_.hangupMidLine) {
+        out_.push_back(std::move(line));
+        lastLineCut_ = true;
+        hungUp_ = true;
+        return;
     }
     if (options_.longAfter >= 0 && linesSent_ == options_.longAfter) {
         // The line is stretched to an over-long one, its terminator kept at the end.

@@ -7,9 +7,11 @@
 // "D<addr>.." with their identity. Lines end with a carriage return; menu lines with CR LF, and
 // prompts end with ":" and nothing after it. A typed digit and a carriage return answer a prompt;
 // leaving the menu (0 or Escape) sends the line "?". Nothing is understood or sent while the
-// program's line speed differs from the instrument's.
+// program's line speed differs from the instrument's. The lines it returns are what it starts to
+// send; taking the wire's time over them is the caller's (CLinePacer).
 
 #include <chrono>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,8 +37,13 @@ public:
 
     // Whether the program's line speed is the instrument's (set before each receive/tick).
     void setLineMatches(bool matches) { lineMatches_ = matches; }
+    // Lines still on their way out (set before each tick). A data line that falls due while two
+    // are is skipped: sampled faster than the line carries, the instrument keeps one waiting.
+    void setLinesWaiting(std::size_t lines) { linesWaiting_ = lines; }
     bool inMenu() const { return menu_ != Menu::Closed; }
     bool hungUp() const { return hungUp_; }
+    // The hang-up comes part-way through the last line returned: only its first half goes out.
+    bool lastLineCut() const { return lastLineCut_; }
     int linesSent() const { return linesSent_; }
     const std::string& unit() const { return unit_; }
     int periodMs() const { return periodMs_; }
@@ -60,6 +67,7 @@ private:
     std::string unit_;
     int periodMs_;
     bool lineMatches_ = true;
+    std::size_t linesWaiting_ = 0;
     Clock::time_point nextData_;
     Clock::time_point menuDeadline_;
     Menu menu_ = Menu::Closed;
@@ -71,4 +79,5 @@ private:
     int garbleLeft_;
     bool silent_;
     bool hungUp_;
+    bool lastLineCut_ = false;
 };

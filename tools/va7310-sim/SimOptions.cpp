@@ -59,6 +59,7 @@ const std::map<std::string, Setter>& valueOptions()
         {"--long-after", intSetter(&SimOptions::longAfter, 0, 2147483647)},
         {"--markers", intSetter(&SimOptions::markersEvery, 0, 2147483647)},
         {"--hangup-after", intSetter(&SimOptions::hangupAfter, 0, 2147483647)},
+        {"--hangup-mid-line", intSetter(&SimOptions::hangupMidLine, 0, 2147483647)},
     };
     return options;
 }
@@ -74,6 +75,10 @@ SimParse parseSimOptions(const std::vector<std::string>& args, SimOptions* optio
             return SimParse::Help;
         if (name == "--verbose" || name == "-v") {
             options->verbose = true;
+            continue;
+        }
+        if (name == "--instant") {
+            options->instant = true;
             continue;
         }
         std::string value;
@@ -110,18 +115,24 @@ std::string simUsage()
            "\n"
            "  --mode 232|485      line type: 232 streams data lines, 485 answers polls (232)\n"
            "  --baud N            the only line speed it answers at (9600)\n"
-           "  --period MS         RS232 streaming period in milliseconds (1000)\n"
+           "  --period MS         RS232 streaming period in milliseconds (1000); a line that\n"
+           "                      falls due while two still go out is skipped\n"
            "  --unit TEXT         unit of wind speed: m/s, km/h, knots, mph, ft/s (m/s)\n"
            "  --address N         instrument address 0..15 (1)\n"
            "  --link PATH         also publish the device as a symbolic link at PATH\n"
            "  --seed N            seed of the slowly varying values (1)\n"
-           "  --verbose           log commands and replies on standard error\n"
+           "  --instant           send each line at once (default: each character takes\n"
+           "                      its start, data, parity and stop bits at the line speed\n"
+           "                      that the program set, as on a real wire)\n"
+           "  --verbose           log commands and replies on standard error; a sent line is\n"
+           "                      logged when its last character has gone out\n"
            "Faults on demand:\n"
            "  --silent-after N    go silent after N lines\n"
            "  --garble N          garble the next N command replies (no \"&\")\n"
            "  --long-after N      after N lines, send one over-long line\n"
            "  --markers N         put a field marker in every N-th data text\n"
            "  --hangup-after N    hang up after N lines\n"
+           "  --hangup-mid-line N hang up half-way through the line after N lines\n"
            "  --help              show this help\n"
            "\n"
            "Commands understood: D<addr>.. (identify), M<addr>.. and S<addr>.. on RS485\n"

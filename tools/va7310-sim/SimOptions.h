@@ -13,12 +13,14 @@ struct SimOptions {
     std::string linkPath;    // symbolic link to the device, when not empty
     unsigned seed = 1;       // of the slowly varying values
     bool verbose = false;    // log traffic on standard error
+    bool instant = false;    // send each line at once instead of taking the wire's time
     // Faults on demand; -1 or 0: off.
     int silentAfter = -1;    // send nothing after this many lines
     int garble = 0;          // drop the "&" of this many command replies
     int longAfter = -1;      // after this many lines, one over-long line
     int markersEvery = 0;    // every n-th data text carries a field marker
     int hangupAfter = -1;    // hang up after this many lines
+    int hangupMidLine = -1;  // after this many lines, hang up half-way through the next one
 };
 
 enum class SimParse { Run, Help, Error };

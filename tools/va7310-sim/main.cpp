@@ -1,18 +1,22 @@
 // va7310-sim: plays a VA7310 sonic anemometer on a pseudo-terminal (see --help).
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include "serial/LineSpeed.h"
 #include "tools/va7310-sim/Instrument.h"
+#include "tools/va7310-sim/LinePacer.h"
 
 namespace {
 
@@ -88,13 +92,30 @@ std::string printable(const std::string& text)
     return out;
 }
 
-// Writes a whole line; what the other end cannot take within 100 ms is dropped, as a UART's
-// overrun would.
-void sendLine(int master, const std::string& line, bool verbose)
+// The time one character takes on the line that the program set on its end (the master reports
+// the slave's settings); the instrument's own rate when that cannot be read.
+std::chrono::nanoseconds characterTime(int master, int baud)
+{
+    termios tio{};
+    if (::tcgetattr(master, &tio) != 0 || baudFromSpeed(::cfgetospeed(&tio)) <= 0)
+        return CLinePacer::characterTime(baud, 8, false, 2);
+    static constexpr int kDataBits[] = {5, 6, 7, 8};
+    const int dataBits = kDataBits[(tio.c_cflag & CSIZE) == CS5   ? 0
+                                   : (tio.c_cflag & CSIZE) == CS6 ? 1
+                                   : (tio.c_cflag & CSIZE) == CS7 ? 2
+                                                                  : 3];
+    return CLinePacer::characterTime(baudFromSpeed(::cfgetospeed(&tio)), dataBits,
+                                     (tio.c_cflag & PARENB) != 0,
+                                     (tio.c_cflag & CSTOPB) != 0 ? 2 : 1);
+}
+
+// Puts bytes on the wire; what the other end cannot take within 100 ms is lost, as a UART's
+// overrun would lose it.
+std::size_t writeWire(int master, std::string_view bytes)
 {
     std::size_t done = 0;
-    while (done < line.size()) {
-        const ssize_t n = ::write(master, line.data() + done, line.size() - done);
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(master, bytes.data() + done, bytes.size() - done);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
             continue;
@@ -106,15 +127,29 @@ void sendLine(int master, const std::string& line, bool verbose)
             continue;
         break;
     }
-    if (verbose)
-        std::fprintf(stderr, "> %s%s\n", printable(line).c_str(),
-                     done < line.size() ? " (dropped)" : "");
+    return done;
 }
 
-void sendAll(int master, const CInstrument::Lines& lines, bool verbose)
+void logSent(const std::vector<CLinePacer::Sent>& sent)
 {
-    for (const std::string& line : lines)
-        sendLine(master, line, verbose);
+    for (const CLinePacer::Sent& line : sent) {
+        const char* fate = line.fate == CLinePacer::Fate::Dropped  ? " (dropped)"
+                           : line.fate == CLinePacer::Fate::HungUp ? " (hung up)"
+                                                                   : "";
+        std::fprintf(stderr, "> %s%s\n", printable(line.line).c_str(), fate);
+    }
+}
+
+void queueAll(CLinePacer& pacer, const CInstrument& instrument, CInstrument::Lines lines,
+              CInstrument::Clock::time_point now)
+{
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string& line = lines[i];
+        const bool cut = i + 1 == lines.size() && instrument.lastLineCut();
+        if (cut)
+            line.resize(line.size() / 2);
+        pacer.queue(std::move(line), now, cut);
+    }
 }
 
 void installSignals(sigset_t* waitMask)
@@ -134,18 +169,60 @@ void installSignals(sigset_t* waitMask)
         ::sigdelset(waitMask, signal);
 }
 
+// How long to sleep: until the instrument has something to do or the next character has gone
+// out, but at least a millisecond while characters go out, so that a fast line is written a few
+// characters at a time instead of waking for every one. Null: nothing is scheduled.
+const timespec* waitTime(const CInstrument& instrument, const CLinePacer& pacer,
+                         CInstrument::Clock::time_point now, timespec* storage)
+{
+    using namespace std::chrono;
+    const int instrumentMs = instrument.msUntilDue(now);
+    nanoseconds wait = nanoseconds::max();
+    if (instrumentMs >= 0)
+        wait = milliseconds(instrumentMs);
+    if (!pacer.idle())
+        wait = std::min<nanoseconds>(wait,
+                                     std::max<nanoseconds>(pacer.nextDue() - now, milliseconds(1)));
+    if (wait == nanoseconds::max())
+        return nullptr;
+    storage->tv_sec = static_cast<time_t>(wait.count() / 1'000'000'000);
+    storage->tv_nsec = static_cast<long>(wait.count() % 1'000'000'000);
+    return storage;
+}
+
+// Closing the master discards what the program has not read yet, which a real line never takes
+// back: before hanging up, give the program up to a second to read what was sent. Bytes reach
+// the slave's queue through a kernel worker, so they are given a moment to get there first.
+void waitUntilRead(const Pty& pty)
+{
+    ::usleep(50000);
+    for (int i = 0; i < 200 && !stopRequested; ++i) {
+        int waiting = 0;
+        if (::ioctl(pty.slave, FIONREAD, &waiting) != 0 || waiting == 0)
+            return;
+        ::usleep(5000);
+    }
+}
+
 void run(const SimOptions& options, const Pty& pty, const sigset_t& waitMask)
 {
     CInstrument instrument(options, CInstrument::Clock::now());
-    while (!stopRequested && !instrument.hungUp()) {
-        const int waitMs = instrument.msUntilDue(CInstrument::Clock::now());
-        timespec timeout{waitMs / 1000, (waitMs % 1000) * 1000000L};
+    CLinePacer pacer;
+    const CLinePacer::Writer write = [&](std::string_view bytes) {
+        return writeWire(pty.master, bytes);
+    };
+    // After a hang-up the lines already started still go out (the last one possibly cut).
+    while (!stopRequested && !(instrument.hungUp() && pacer.idle())) {
+        timespec timeout{};
+        const timespec* wait = waitTime(instrument, pacer, CInstrument::Clock::now(), &timeout);
         pollfd pfd{pty.master, POLLIN, 0};
-        const int ready = ::ppoll(&pfd, 1, waitMs < 0 ? nullptr : &timeout, &waitMask);
+        const int ready = ::ppoll(&pfd, 1, wait, &waitMask);
         if (ready < 0 && errno != EINTR)
             break;
         const auto now = CInstrument::Clock::now();
         instrument.setLineMatches(lineMatches(pty.master, options.baud));
+        pacer.setCharacterTime(options.instant ? std::chrono::nanoseconds(0)
+                                               : characterTime(pty.master, options.baud));
         if (ready > 0 && (pfd.revents & POLLIN)) {
             char buffer[256];
             const ssize_t n = ::read(pty.master, buffer, sizeof buffer);
@@ -153,12 +230,19 @@ void run(const SimOptions& options, const Pty& pty, const sigset_t& waitMask)
                 const std::string bytes(buffer, static_cast<std::size_t>(n));
                 if (options.verbose)
                     std::fprintf(stderr, "< %s\n", printable(bytes).c_str());
-                sendAll(pty.master, instrument.receive(bytes, now), options.verbose);
+                queueAll(pacer, instrument, instrument.receive(bytes, now), now);
             }
         }
-        sendAll(pty.master, instrument.tick(now), options.verbose);
+        instrument.setLinesWaiting(pacer.lines());
+        queueAll(pacer, instrument, instrument.tick(now), now);
+        const auto sent = pacer.transmit(now, write);
+        if (options.verbose)
+            logSent(sent);
     }
-    if (options.verbose && instrument.hungUp())
+    if (!instrument.hungUp())
+        return;
+    waitUntilRead(pty);
+    if (options.verbose)
         std::fprintf(stderr, "va7310-sim: hanging up after %d lines\n", instrument.linesSent());
 }
 

@@ -99,6 +99,50 @@ protected:
         EXPECT_FALSE(actionEnabled(CMainFrame::kDisconnect));
     }
 
+    // The data texts recorded in dump.ivt, in order (each line: a date-time and a data text).
+    Texts recordedTexts()
+    {
+        const std::string recording = readFile(dir.file("dump.ivt"));
+        Texts texts;
+        for (std::size_t start = 0; start < recording.size();) {
+            const std::size_t end = recording.find("\r\r\n", start);
+            if (end == std::string::npos)
+                break;
+            texts.push_back(recording.substr(start + 20, end - start - 20));
+            start = end + 3;
+        }
+        return texts;
+    }
+
+    // The data texts the simulator sent whole after its last line equal to reply: what the
+    // program, connected by that reply, must show and record.
+    static Texts dataSentAfter(const SimProcess& sim, const std::string& reply)
+    {
+        const Texts sent = sim.sentLines();
+        const auto last = std::find(sent.rbegin(), sent.rend(), reply);
+        Texts data;
+        for (auto line = last.base(); last != sent.rend() && line != sent.end(); ++line) {
+            if (line->size() == 105 && line->back() == '\r')
+                data.push_back(line->substr(0, 104));
+        }
+        return data;
+    }
+
+    // Waits for a moment at which the recording, from its line `from` on, holds exactly what the
+    // simulator sent after reply (lines keep coming, so the two are compared between lines).
+    bool waitRecordedAsSent(const SimProcess& sim, const std::string& reply, std::size_t from,
+                            Texts* recorded, Texts* sent)
+    {
+        return waitFor([&] {
+            *recorded = recordedTexts();
+            recorded->erase(recorded->begin(),
+                            recorded->begin() +
+                                static_cast<std::ptrdiff_t>(std::min(from, recorded->size())));
+            *sent = dataSentAfter(sim, reply);
+            return !sent->empty() && *recorded == *sent;
+        });
+    }
+
     void keepScreenshot(const char* name)
     {
         const QByteArray folder = qgetenv("VENTORA_SCREENSHOTS");
@@ -149,6 +193,57 @@ TEST_F(EndToEnd, AutodetectFindsRs232At38400OnCom2AfterCom1Fails)
     expectClosedLink();
     EXPECT_EQ(rows(), shown); // the table keeps its last contents
 }
+
+// RS232 instruments streaming faster than the send period, on a wire that takes its time: the
+// search finds them (a data line may cost a retry), and once connected every line they send is
+// shown and recorded byte for byte, none cut by a purge.
+struct StreamCase {
+    int baud;
+    int periodMs;
+    int rows;
+};
+
+void PrintTo(const StreamCase& c, std::ostream* out)
+{
+    *out << c.baud << " baud, a line every " << c.periodMs << " ms";
+}
+
+class FastStream : public EndToEnd, public ::testing::WithParamInterface<StreamCase> {};
+
+TEST_P(FastStream, IsFoundAndEveryLineIsShownAndRecordedWhole)
+{
+    const StreamCase c = GetParam();
+    auto sim = startSim(1, {"--mode", "232", "--baud", std::to_string(c.baud), "--period",
+                            std::to_string(c.periodMs)});
+    ASSERT_FALSE(sim->device().empty());
+    startAutodetect(true);
+    const std::string connected = "Connected to COM1 RS232 " + std::to_string(c.baud) + " 8,N,2";
+    ASSERT_TRUE(waitForPane(connected, 30000)) << linkPane();
+    ASSERT_TRUE(waitFor([&] { return rows() >= c.rows; })) << rows();
+
+    Texts recorded;
+    Texts sent;
+    EXPECT_TRUE(waitRecordedAsSent(*sim, "Vavizi232&m/s&\r", 0, &recorded, &sent))
+        << recorded.size() << " recorded, " << sent.size() << " sent";
+    ASSERT_GE(static_cast<int>(recorded.size()), c.rows);
+    ASSERT_GE(rows(), static_cast<int>(recorded.size()));
+    for (std::size_t i = 0; i < recorded.size(); ++i) {
+        EXPECT_EQ(recorded[i].size(), 104u) << i;
+        EXPECT_EQ(rowData(static_cast<int>(i)), recorded[i]) << i;
+    }
+    EXPECT_EQ(linkPane(), connected);
+    disconnect();
+    expectClosedLink();
+    EXPECT_EQ(messages.texts(),
+              (Texts{kConfirmSearch, kDeleteRecording, "Confirm disconnection ?"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rs232, FastStream,
+                         ::testing::Values(StreamCase{9600, 250, 8}, StreamCase{115200, 100, 10}),
+                         [](const auto& info) {
+                             return std::to_string(info.param.baud) + "Every" +
+                                    std::to_string(info.param.periodMs) + "ms";
+                         });
 
 TEST_F(EndToEnd, Rs485PollingFillsTheTableAndRecordsEachRowExactlyOnce)
 {
@@ -219,6 +314,7 @@ TEST_F(EndToEnd, SetUpMenuOpensWithAQuestionMarkAnswersAPromptAndCloses)
     ASSERT_TRUE(waitFor([&] { return hasRow("1 - Speed unit (km/h)"); })) << rows();
     EXPECT_TRUE(hasRow("Unit:2"));
 
+    const std::size_t recordedBefore = recordedTexts().size();
     type('0');
     typeEnter();
     ASSERT_TRUE(waitFor([&] { return columns() == 14 && rows() >= 2; })) << rows();
@@ -226,6 +322,18 @@ TEST_F(EndToEnd, SetUpMenuOpensWithAQuestionMarkAnswersAPromptAndCloses)
     EXPECT_EQ(rowData(rows() - 1).size(), 104u);
     EXPECT_EQ(linkPane(), "Connected to COM1 RS232 9600 8,N,2");
     EXPECT_EQ(messages.texts(), (Texts{kConfirmSearch, kDeleteRecording}));
+
+    // The instrument was asked again, and the table and the recording carry its new unit.
+    const auto& titles = frame->view().tableModel().columns();
+    EXPECT_EQ(titles.at(1).title, "SoW\nkm/h");
+    EXPECT_EQ(titles.at(12).title, "SoS\nkm/h");
+    Texts recorded;
+    Texts sent;
+    EXPECT_TRUE(waitRecordedAsSent(*sim, "Vavizi232&km/h&\r", recordedBefore, &recorded, &sent))
+        << recorded.size() << " recorded after the menu, " << sent.size() << " sent in km/h";
+    ASSERT_GE(rows(), static_cast<int>(sent.size()));
+    for (std::size_t row = 0; row < sent.size(); ++row)
+        EXPECT_EQ(rowData(static_cast<int>(row)), sent[row]) << row;
 }
 
 TEST_F(EndToEnd, HangUpLeadsToOneCleanDisconnect)
@@ -240,6 +348,23 @@ TEST_F(EndToEnd, HangUpLeadsToOneCleanDisconnect)
     QTest::qWait(300); // a storm of messages or reconnects would show up by now
     expectClosedLink();
     EXPECT_EQ(rows(), shown);
+    EXPECT_EQ(messages.texts(), (Texts{kConfirmSearch, kDeleteRecording}));
+}
+
+TEST_F(EndToEnd, HangUpMidLineLeavesNoPartialRow)
+{
+    auto sim = startSim(
+        1, {"--mode", "232", "--baud", "9600", "--period", "250", "--hangup-mid-line", "6"});
+    ASSERT_FALSE(sim->device().empty());
+    startAutodetect(true);
+    ASSERT_TRUE(waitFor([&] { return rows() >= 1; })) << linkPane();
+    ASSERT_TRUE(waitForPane("Disconnected"));
+    expectClosedLink();
+    const Texts recorded = recordedTexts();
+    EXPECT_EQ(recorded, dataSentAfter(*sim, "Vavizi232&m/s&\r"));
+    ASSERT_EQ(rows(), static_cast<int>(recorded.size()));
+    for (int row = 0; row < rows(); ++row)
+        EXPECT_EQ(rowData(row), recorded.at(static_cast<std::size_t>(row)));
     EXPECT_EQ(messages.texts(), (Texts{kConfirmSearch, kDeleteRecording}));
 }
 

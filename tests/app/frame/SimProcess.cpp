@@ -5,6 +5,7 @@
 #include <fstream>
 #include <poll.h>
 #include <spawn.h>
+#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -105,10 +106,12 @@ std::vector<std::string> SimProcess::sentLines() const
     while (std::getline(log, entry)) {
         if (entry.rfind("> ", 0) != 0)
             continue;
-        std::string line = entry.substr(2);
-        const std::string dropped = " (dropped)";
-        if (line.size() >= dropped.size() &&
-            line.compare(line.size() - dropped.size(), dropped.size(), dropped) == 0)
+        const std::string line = entry.substr(2);
+        const auto endsWith = [&](std::string_view tail) {
+            return line.size() >= tail.size() &&
+                   line.compare(line.size() - tail.size(), tail.size(), tail) == 0;
+        };
+        if (endsWith(" (dropped)") || endsWith(" (hung up)"))
             continue; // never reached the program whole
         lines.push_back(unescape(line));
     }

@@ -16,7 +16,8 @@ public:
     // The pseudo-terminal the program opens; empty when the simulator did not start.
     const std::string& device() const { return device_; }
 
-    // The lines the simulator sent, as they went out (terminators included), in order.
+    // The lines the simulator sent whole (terminators included), in the order their last
+    // characters went out.
     std::vector<std::string> sentLines() const;
 
     // Stops the simulator (if still running) and waits for it.
