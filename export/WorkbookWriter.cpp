@@ -74,10 +74,28 @@ lxw_error writeText(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t column, std::
     return worksheet_write_string(sheet, row, column, buffer.c_str(), nullptr);
 }
 
+// Columns wide enough for a date ("2024/03/05") and for each title longer than the default
+// width (in digit widths), so that a spreadsheet program shows them uncut.
+lxw_error setColumnWidths(lxw_worksheet* sheet, const std::vector<std::string>& titles)
+{
+    constexpr double kDateWidth = 10.5;
+    constexpr double kTitleCharacterWidth = 0.9; // a title's letters are narrower than digits
+    lxw_error error = worksheet_set_column(sheet, 0, 0, kDateWidth, nullptr);
+    for (std::size_t k = 0; k < titles.size() && error == LXW_NO_ERROR; ++k) {
+        double width = static_cast<double>(titles[k].size()) * kTitleCharacterWidth + 1;
+        auto column = static_cast<lxw_col_t>(k + 2);
+        if (width > LXW_DEF_COL_WIDTH)
+            error = worksheet_set_column(sheet, column, column, width, nullptr);
+    }
+    return error;
+}
+
 lxw_error writeTitleRow(lxw_worksheet* sheet, const std::vector<std::string>& titles,
                         std::string& buffer)
 {
-    lxw_error error = worksheet_write_string(sheet, 0, 0, "DATE", nullptr);
+    lxw_error error = setColumnWidths(sheet, titles);
+    if (error == LXW_NO_ERROR)
+        error = worksheet_write_string(sheet, 0, 0, "DATE", nullptr);
     if (error == LXW_NO_ERROR)
         error = worksheet_write_string(sheet, 0, 1, "TIME", nullptr);
     for (std::size_t k = 0; k < titles.size() && error == LXW_NO_ERROR; ++k)
