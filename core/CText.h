@@ -25,4 +25,7 @@ int toInt(std::string_view text);
 // strtod in the "C" locale.
 double toDouble(std::string_view text);
 
+// Appends Windows-1252 text as UTF-8.
+void appendUtf8(std::string& out, std::string_view text);
+
 } // namespace ctext

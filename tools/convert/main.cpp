@@ -1,6 +1,7 @@
-// ventora-convert FILE.ivt|FILE.lvt [OUT.csv]: converts a record or log file to CSV, written to
-// OUT.csv or, when no output is named, to standard output. Exit codes: 0 done, 1 a file could
-// not be read or written, 2 bad arguments.
+// ventora-convert FILE.ivt|FILE.lvt [OUT.csv|OUT.xlsx]: converts a record or log file to CSV,
+// written to OUT.csv or, when no output is named, to standard output; an output ending in .xlsx
+// gets the spreadsheet export's workbook instead. Exit codes: 0 done, 1 a file could not be read
+// or written, 2 bad arguments.
 
 #include <cerrno>
 #include <csignal>
@@ -10,15 +11,17 @@
 #include <string>
 #include <string_view>
 
+#include "export/WorkbookWriter.h"
 #include "files/CsvWriter.h"
 #include "files/LogFileReader.h"
 #include "files/RecordFileReader.h"
 
 namespace {
 
-constexpr const char* kUsage = "usage: ventora-convert FILE.ivt|FILE.lvt [OUT.csv]\n"
-                               "Converts a Ventora record (.ivt) or log (.lvt) file to CSV;\n"
-                               "writes to standard output when no output file is named.\n";
+constexpr const char* kUsage = "usage: ventora-convert FILE.ivt|FILE.lvt [OUT.csv|OUT.xlsx]\n"
+                               "Converts a Ventora record (.ivt) or log (.lvt) file to CSV,\n"
+                               "or to an Excel workbook when the output ends in .xlsx;\n"
+                               "writes CSV to standard output when no output file is named.\n";
 
 // Keeps the first message of a reader, with the system's reason, for one line on stderr.
 class CFirstMessage final : public IMessageBox {
@@ -94,6 +97,11 @@ int main(int argc, char** argv)
         output = argv[2];
         if (sameFile(input, output))
             return fail(output, "is the input file; choose another output file", 2);
+        if (isWorkbookPath(output)) {
+            if (int result = convertToWorkbook(rows, output); result != 0)
+                return fail(output, "cannot write: " + workbookErrorText(result), 1);
+            return 0;
+        }
         out = std::fopen(output.c_str(), "wb");
         if (!out)
             return fail(output, std::string("cannot create: ") + std::strerror(errno), 1);
