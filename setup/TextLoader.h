@@ -7,6 +7,7 @@
 
 inline constexpr std::size_t kTextPieceLength = 127;
 
-// Replaces text with the file's lines. 0, or the errno when the file cannot be opened (text is
-// then empty).
+// Replaces text with the file's lines. 0, or the errno when the file cannot be opened or read
+// into memory (EFBIG for a file larger than the machine's memory, ENOMEM when memory runs out;
+// text is then empty).
 int loadSetupText(const std::string& path, std::string& text);
