@@ -7,15 +7,10 @@
 #include "core/LineReader.h"
 #include "core/MemoryLimit.h"
 
-int loadSetupText(const std::string& path, std::string& text)
+namespace {
+
+int readPieces(CLineReader& reader, std::string& text)
 {
-    text.clear();
-    CLineReader reader(kTextPieceLength);
-    errno = 0;
-    if (!reader.open(path))
-        return errno != 0 ? errno : EISDIR;
-    if (!fileFitsInMemory(reader.fileSize()))
-        return EFBIG;
     try {
         // Room for the text and a line break every 16 characters or so; the size is a hint.
         text.reserve(reservationHint(reader.fileSize() + reader.fileSize() / 16));
@@ -35,4 +30,26 @@ int loadSetupText(const std::string& path, std::string& text)
         return ENOMEM;
     }
     return 0;
+}
+
+} // namespace
+
+int loadSetupText(const std::string& path, std::string& text)
+{
+    text.clear();
+    CLineReader reader(kTextPieceLength);
+    errno = 0;
+    if (!reader.open(path))
+        return errno != 0 ? errno : EISDIR;
+    if (!fileFitsInMemory(reader.fileSize()))
+        return EFBIG;
+    return readPieces(reader, text);
+}
+
+int readSetupText(std::string_view bytes, std::string& text)
+{
+    text.clear();
+    CLineReader reader(kTextPieceLength);
+    reader.openText(bytes);
+    return readPieces(reader, text);
 }

@@ -4,6 +4,7 @@
 // piece, and each piece is added to the text followed by "\r\n", the text box's line break.
 
 #include <string>
+#include <string_view>
 
 inline constexpr std::size_t kTextPieceLength = 127;
 
@@ -11,3 +12,6 @@ inline constexpr std::size_t kTextPieceLength = 127;
 // into memory (EFBIG for a file larger than the machine's memory, ENOMEM when memory runs out;
 // text is then empty).
 int loadSetupText(const std::string& path, std::string& text);
+
+// The same reading from a file's bytes in memory: 0 or ENOMEM.
+int readSetupText(std::string_view bytes, std::string& text);
