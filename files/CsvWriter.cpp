@@ -1,5 +1,6 @@
 #include "files/CsvWriter.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 
@@ -119,8 +120,11 @@ std::string csvText(std::string_view text)
 int writeCsv(const CDataTable& rows, const std::vector<std::string>& fieldTitles, std::FILE* out)
 {
     errno = 0;
+    // Room for one flush of output, or for all of a small table (about 10 bytes a value).
     std::string buffer;
-    buffer.reserve(kFlushSize + 4096);
+    const std::size_t estimate =
+        rows.rowCount() * (static_cast<std::size_t>(rows.columnCount()) + 2) * 10;
+    buffer.reserve(std::min(estimate, kFlushSize) + 4096);
     buffer += "DATE,TIME";
     for (const std::string& title : fieldTitles) {
         buffer += ',';

@@ -108,6 +108,15 @@ private:
     std::filesystem::path folder_;
 };
 
+void appendLogFields(std::string& line, int i)
+{
+    char field[16];
+    for (int k = 0; k < 13; ++k) {
+        std::snprintf(field, sizeof field, "%8.2f", ((i * 7919LL + k * 104729LL) % 200000) / 100.0);
+        line.append(field, 8);
+    }
+}
+
 const BenchFiles& files()
 {
     static BenchFiles instance;
@@ -210,11 +219,37 @@ void BM_ReadLogFile(benchmark::State& state)
     reportRows(state, rows, std::filesystem::file_size(path));
 }
 
+// A log record with one block per data line, converted to CSV: every field of the row is found
+// in constant time, so the cost grows linearly with the blocks.
+void BM_ConvertManyBlockLog(benchmark::State& state)
+{
+    const auto blocks = static_cast<int>(state.range(0));
+    std::string text = "DATE-TIME: 2024/01/02 10:00:00\r\r\n";
+    for (int block = 0; block < blocks; ++block) {
+        appendLogFields(text, block);
+        text += "\r\r\n";
+    }
+    std::FILE* out = std::fopen("/dev/null", "wb");
+    for (auto _ : state) {
+        CDataTable rows;
+        if (readLogText(text, rows) != 0 || writeCsv(rows, csvFieldTitles(rows), out) != 0)
+            state.SkipWithError("cannot convert");
+    }
+    std::fclose(out);
+    state.SetComplexityN(blocks);
+}
+
 } // namespace
 
 BENCHMARK(BM_ReadRecordFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadAllValues)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertRecordFileToCsv)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadLogFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertManyBlockLog)
+    ->Arg(20000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 BENCHMARK_MAIN();

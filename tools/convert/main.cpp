@@ -8,12 +8,14 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <string>
 #include <string_view>
 
 #include "export/WorkbookWriter.h"
 #include "files/CsvWriter.h"
 #include "files/LogFileReader.h"
+#include "files/OutputFile.h"
 #include "files/RecordFileReader.h"
 
 namespace {
@@ -66,7 +68,7 @@ bool sameFile(const std::string& a, const std::string& b)
 } // namespace
 
 int main(int argc, char** argv)
-{
+try {
     // Over a file size limit, report the failed write instead of being killed by the signal.
     std::signal(SIGXFSZ, SIG_IGN);
     if (argc == 2 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
@@ -93,28 +95,35 @@ int main(int argc, char** argv)
 
     std::FILE* out = stdout;
     std::string output;
+    COutputFile file;
     if (argc == 3) {
         output = argv[2];
         if (sameFile(input, output))
             return fail(output, "is the input file; choose another output file", 2);
+        if (int error = file.open(output); error != 0)
+            return fail(output, std::string("cannot create: ") + std::strerror(error), 1);
         if (isWorkbookPath(output)) {
-            if (int result = convertToWorkbook(rows, output); result != 0)
+            int result = convertToWorkbook(rows, file.writePath());
+            if (result == 0)
+                result = file.commit();
+            if (result != 0) {
+                file.discard();
                 return fail(output, "cannot write: " + workbookErrorText(result), 1);
+            }
             return 0;
         }
-        out = std::fopen(output.c_str(), "wb");
-        if (!out)
-            return fail(output, std::string("cannot create: ") + std::strerror(errno), 1);
+        out = file.stream();
     }
     int result = writeCsv(rows, csvFieldTitles(rows), out);
-    if (out != stdout && std::fclose(out) != 0 && result == 0)
-        result = errno != 0 ? errno : EIO;
+    if (result == 0 && out != stdout)
+        result = file.commit();
     if (result != 0) {
-        // An incomplete conversion is not left behind looking like a complete one.
-        if (!output.empty())
-            std::remove(output.c_str());
+        // Only the unfinished new file goes; whatever was at the output path stays as it was.
+        file.discard();
         return fail(output.empty() ? "standard output" : output,
                     std::string("cannot write: ") + std::strerror(result), 1);
     }
     return 0;
+} catch (const std::bad_alloc&) {
+    return fail(argc > 1 ? argv[1] : "ventora-convert", std::strerror(ENOMEM), 1);
 }
