@@ -92,6 +92,19 @@ TEST(ConvertWorkbook, AWorkbookThatCannotBeWrittenFailsAndLeavesNothing)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(lastLine(run.err),
-              "ventora-convert: " + output + ": cannot write: No such file or directory");
+              "ventora-convert: " + output + ": cannot create: No such file or directory");
     EXPECT_FALSE(std::filesystem::exists(output));
+
+    // A workbook that fails part-way leaves an older one at the output path as it was.
+    std::string lines;
+    for (int i = 0; i < 2000; ++i)
+        lines += "2024/03/05 07:08:09#" + std::string(104, '7') + "\r\r\n";
+    writeFile(dir.file("big.ivt"), lines);
+    writeFile(dir.file("old.xlsx"), "an older workbook");
+    std::string limited = "sh -c 'ulimit -f 8 && exec " + std::string(VENTORA_CONVERT) + " " +
+                          dir.file("big.ivt") + " " + dir.file("old.xlsx") + "' 2>/dev/null";
+    int status = std::system(limited.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(readFile(dir.file("old.xlsx")), "an older workbook");
 }
