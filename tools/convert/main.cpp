@@ -1,6 +1,7 @@
 // ventora-convert FILE.ivt|FILE.lvt [OUT.csv]: converts a record or log file to CSV, written to
 // OUT.csv or, when no output is named, to standard output. Exit codes: 0 done, 1 a file could
-// not be read or written, 2 bad arguments.
+// not be read or written, 2 bad arguments. With --stats it writes wind statistics instead
+// (stats/StatsCommand.h).
 
 #include <cerrno>
 #include <csignal>
@@ -13,12 +14,15 @@
 #include "files/CsvWriter.h"
 #include "files/LogFileReader.h"
 #include "files/RecordFileReader.h"
+#include "stats/StatsCommand.h"
 
 namespace {
 
 constexpr const char* kUsage = "usage: ventora-convert FILE.ivt|FILE.lvt [OUT.csv]\n"
                                "Converts a Ventora record (.ivt) or log (.lvt) file to CSV;\n"
-                               "writes to standard output when no output file is named.\n";
+                               "writes to standard output when no output file is named.\n"
+                               "       ventora-convert --stats [PERIOD] FILE.ivt [OUT.csv]\n"
+                               "Writes wind statistics per period (10m, 1h, ...; default 10m).\n";
 
 // Keeps the first message of a reader, with the system's reason, for one line on stderr.
 class CFirstMessage final : public IMessageBox {
@@ -70,6 +74,8 @@ int main(int argc, char** argv)
         std::fputs(kUsage, stdout);
         return 0;
     }
+    if (argc >= 2 && std::strcmp(argv[1], "--stats") == 0)
+        return runStatsCommand(argc - 2, argv + 2);
     if (argc < 2 || argc > 3) {
         std::fputs(kUsage, stderr);
         return 2;
