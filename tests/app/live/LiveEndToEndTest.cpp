@@ -76,6 +76,8 @@ TEST_F(LiveEndToEnd, RowsReachTheStripAndTheLiveGraphAsTheyArrive)
         live->setChannelShown(0, true);
         live->setChannelShown(10, false);
         live->resize(1000, 560);
+        // One-minute periods, so that the strip also shows an ended one.
+        frame->live().setStatisticsPeriod(60);
         const int seconds = qEnvironmentVariableIntValue("VENTORA_SCREENSHOT_SECONDS");
         QTest::qWait(1000 * (seconds > 0 ? seconds : 60));
         live->graph().panel()->flushPending();
