@@ -21,7 +21,8 @@ void appendFixed(std::string& out, const std::optional<double>& value, int decim
     out += ',';
     if (!value)
         return;
-    char text[64];
+    // Room for the largest double in fixed notation (309 digits before the point).
+    char text[400];
     auto result =
         std::to_chars(text, text + sizeof text, *value, std::chars_format::fixed, decimals);
     std::string_view written(text, static_cast<std::size_t>(result.ptr - text));

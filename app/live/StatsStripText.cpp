@@ -12,7 +12,7 @@ std::string speedText(const std::optional<double>& speed, const std::string& uni
     if (!speed)
         return kStripNoValue;
     // to_chars, not printf: the GUI runs in the user's locale, which may write "3,42".
-    char text[64];
+    char text[400]; // the largest double in fixed notation fits
     const auto end = std::to_chars(text, text + sizeof text, *speed, std::chars_format::fixed, 2);
     std::string result(text, end.ptr);
     return unit.empty() ? result : result + " " + unit;

@@ -65,6 +65,19 @@ TEST(StatsCsv, LinesShowEveryFigureOrAnEmptyField)
     EXPECT_EQ(out, "1970/01/01 00:00:00,1970/01/01 00:10:00,600,2,3.14,0.00,7.00,2.50,0.0,12.3,"
                    "7.00,0.00,1013.25\n"
                    "1970/01/01 00:10:00,1970/01/01 00:20:00,3,3,,,,,,,,,\n");
+
+    // A field may hold any number strtod reads ("1e300" fits in 8 characters): written whole.
+    WindFigures huge = empty;
+    huge.meanPressure = 1e300;
+    huge.maxSpeed = -1.5e300;
+    out.clear();
+    appendStatsCsvLine(out, huge);
+    EXPECT_EQ(std::count(out.begin(), out.end(), ','), 12);
+    EXPECT_EQ(out.substr(0, 52), "1970/01/01 00:10:00,1970/01/01 00:20:00,3,3,,,-15000");
+    const std::string pressure = out.substr(out.rfind(',') + 1);
+    EXPECT_EQ(pressure.size(), 301u + 3 + 1); // digits, ".00", line end
+    EXPECT_EQ(pressure.substr(0, 10), "1000000000");
+    EXPECT_EQ(pressure.substr(pressure.size() - 4), ".00\n");
 }
 
 TEST(StatsCsv, ConvertsARecordFilePeriodByPeriod)
