@@ -3,12 +3,8 @@
 #include <cerrno>
 #include <charconv>
 
-#include "core/CText.h"
-#include "core/LineReader.h"
-#include "files/DataTable.h"
-#include "files/FileLimits.h"
-#include "files/RecordFileReader.h"
 #include "stats/CivilTime.h"
+#include "stats/RecordSamples.h"
 #include "stats/WindStatistics.h"
 
 namespace {
@@ -75,12 +71,6 @@ StatsConversion writeStatsCsv(const std::string& recordPath, int period, std::FI
                               IMessageBox& messages)
 {
     StatsConversion result;
-    CLineReader reader(kLinePieceLength);
-    if (!reader.open(recordPath)) {
-        messages.tell(kRecordFileOpenError, MessageIcon::Stop);
-        return result;
-    }
-    result.opened = true;
     errno = 0;
     std::string buffer = statsCsvTitles() + '\n';
     CWindStatistics statistics(period);
@@ -88,32 +78,21 @@ StatsConversion writeStatsCsv(const std::string& recordPath, int period, std::FI
         appendStatsCsvLine(buffer, *statistics.lastEnded());
         ++result.periods;
     };
-    // One row at a time through the viewer's own cutting, so that fields are exactly those the
-    // viewer shows, in constant memory however long the file is.
-    CDataTable row;
-    std::string_view piece;
-    while (reader.next(piece)) {
-        std::string_view line = ctext::trimRight(piece);
-        if (line.empty())
-            continue;
-        row.reset(CDataTable::Layout::Record);
-        addRecordLine(row, line);
-        ++result.rows;
-        std::int64_t seconds = 0;
-        if (!parseCivilDateTime(row.dateTime(0), seconds)) {
-            ++result.undated;
-            continue;
-        }
-        const WindSample sample =
-            makeWindSample(static_cast<double>(seconds), row.field(0, kWindSpeedChannel),
-                           row.field(0, kWindDirectionChannel), row.field(0, kTemperatureChannel),
-                           row.field(0, kPressureChannel));
-        if (statistics.add(sample))
-            emit();
-        if (buffer.size() >= kFlushSize)
-            if ((result.writeError = flush(buffer, out)) != 0)
-                return result;
-    }
+    RecordSampleCounts counts;
+    result.opened = readRecordSamples(
+        recordPath, messages,
+        [&](const WindSample& sample) {
+            if (statistics.add(sample))
+                emit();
+            if (buffer.size() >= kFlushSize)
+                result.writeError = flush(buffer, out);
+            return result.writeError == 0;
+        },
+        counts);
+    result.rows = counts.rows;
+    result.undated = counts.undated;
+    if (!result.opened || result.writeError != 0)
+        return result;
     if (statistics.finish())
         emit();
     if ((result.writeError = flush(buffer, out)) != 0)

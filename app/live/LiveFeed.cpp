@@ -10,6 +10,7 @@ void CLiveFeed::addRow(double wallTime, double steadyTime, const Fields& fields)
     if (newLink_) {
         newLink_ = false;
         history_.clear();
+        rose_.clear();
         steadyStart_ = steadyTime;
         wallStart_ = wallTime;
     }
@@ -21,9 +22,11 @@ void CLiveFeed::addRow(double wallTime, double steadyTime, const Fields& fields)
             value ? static_cast<float>(*value) : std::numeric_limits<float>::quiet_NaN();
     }
     history_.add(row);
-    statistics_.add(makeWindSample(wallTime, fields[kWindSpeedChannel],
-                                   fields[kWindDirectionChannel], fields[kTemperatureChannel],
-                                   fields[kPressureChannel]));
+    const WindSample sample =
+        makeWindSample(wallTime, fields[kWindSpeedChannel], fields[kWindDirectionChannel],
+                       fields[kTemperatureChannel], fields[kPressureChannel]);
+    statistics_.add(sample);
+    rose_.add(sample);
 }
 
 std::string CLiveFeed::timeText(double x) const

@@ -1,15 +1,16 @@
 #pragma once
 // What the program keeps of the data rows while the link runs, for the live graph and the
-// statistics strip: the graph's history of the current link and the wind statistics per
-// period. The frame hands over each data row as its thirteen field texts with two clock
-// readings: the local time (for the statistics periods) and a steady clock (for the graph's x,
-// seconds since the link came up, which no clock setting can turn back).
+// statistics strip: the graph's history and the wind rose of the current link, and the wind
+// statistics per period. The frame hands over each data row as its thirteen field texts with two
+// clock readings: the local time (for the statistics periods) and a steady clock (for the graph's
+// x, seconds since the link came up, which no clock setting can turn back).
 
 #include <array>
 #include <string>
 #include <string_view>
 
 #include "app/live/LiveHistory.h"
+#include "stats/WindRose.h"
 #include "stats/WindStatistics.h"
 
 class CLiveFeed {
@@ -26,6 +27,8 @@ public:
 
     const CLiveHistory& history() const { return history_; }
     const CWindStatistics& statistics() const { return statistics_; }
+    // The wind rose of the current link.
+    const CWindRose& rose() const { return rose_; }
     // A new period length starts the statistics afresh.
     void setStatisticsPeriod(int seconds) { statistics_.setPeriod(seconds); }
 
@@ -37,6 +40,7 @@ public:
 private:
     CLiveHistory history_;
     CWindStatistics statistics_;
+    CWindRose rose_;
     bool newLink_ = true;
     double steadyStart_ = 0;
     double wallStart_ = 0;

@@ -11,6 +11,7 @@
 #include <limits>
 
 #include "app/live/LiveTimeList.h"
+#include "app/live/WindRoseView.h"
 #include "chart/GraphFrame.h"
 #include "controls/AnsiText.h"
 #include "files/DataText.h"
@@ -54,11 +55,14 @@ CLiveGraphWnd::CLiveGraphWnd(const CLiveFeed& feed, QWidget* parent)
     followBox_ = new QCheckBox(QStringLiteral("Follow"), this);
     followBox_->setChecked(true);
     followBox_->setToolTip(QStringLiteral("Keep the newest rows in view; a zoom or pan stops it"));
+    roseBox_ = new QCheckBox(QStringLiteral("Wind rose"), this);
+    roseBox_->setToolTip(QStringLiteral("The wind rose of the rows since the link came up"));
     rowsLabel_ = new QLabel(this);
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("Window:"), this));
     top->addWidget(spanBox_);
     top->addWidget(followBox_);
+    top->addWidget(roseBox_);
     top->addStretch(1);
     top->addWidget(rowsLabel_);
 
@@ -89,8 +93,11 @@ CLiveGraphWnd::CLiveGraphWnd(const CLiveFeed& feed, QWidget* parent)
     }
     channels->addStretch(1);
 
+    roseView_ = new CWindRoseView(feed_, this);
+    roseView_->hide();
     auto* middle = new QHBoxLayout;
     middle->addWidget(graph_, 1);
+    middle->addWidget(roseView_);
     middle->addLayout(channels);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -99,17 +106,20 @@ CLiveGraphWnd::CLiveGraphWnd(const CLiveFeed& feed, QWidget* parent)
     connect(spanBox_, &QComboBox::currentIndexChanged, this,
             [this](int index) { setSpan(static_cast<LiveSpan>(index)); });
     connect(followBox_, &QCheckBox::toggled, this, &CLiveGraphWnd::setFollowing);
-    // The row count is read once a second, not per row.
-    auto* labelTimer = new QTimer(this);
-    connect(labelTimer, &QTimer::timeout, this, &CLiveGraphWnd::updateRowsLabel);
-    labelTimer->start(1000);
-    updateRowsLabel();
+    connect(roseBox_, &QCheckBox::toggled, roseView_, &QWidget::setVisible);
+    // The row count and the rose are read once a second, not per row.
+    auto* secondTimer = new QTimer(this);
+    connect(secondTimer, &QTimer::timeout, this, &CLiveGraphWnd::updateEverySecond);
+    secondTimer->start(1000);
+    updateEverySecond();
 }
 
 CLiveGraphWnd::~CLiveGraphWnd() = default;
 
-void CLiveGraphWnd::updateRowsLabel()
+void CLiveGraphWnd::updateEverySecond()
 {
+    if (roseView_->isVisible())
+        roseView_->update();
     const CLiveHistory& history = feed_.history();
     rowsLabel_->setText(history.empty() ? QStringLiteral("No rows yet")
                                         : QStringLiteral("%1 rows since %2")

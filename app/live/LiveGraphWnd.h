@@ -5,7 +5,8 @@
 // moves in steps (LiveRanges.h) and a step redraws from the feed's history. "Everything" draws
 // the history's per-bucket minimum and maximum, re-rendered by the graph's 100 ms timer. A zoom
 // or pan by the user stops the following until "Follow" is ticked again. A hidden window does
-// no work per row and catches up when shown.
+// no work per row and catches up when shown. "Wind rose" shows the rose of the link beside the
+// graph, repainted once a second.
 
 #include <QWidget>
 #include <array>
@@ -15,6 +16,7 @@
 #include "chart/GraphWnd.h"
 
 class CLiveTimeList;
+class CWindRoseView;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -43,6 +45,8 @@ public:
     CGraphWnd& graph() { return *graph_; }
     QComboBox& spanChoice() { return *spanBox_; }
     QCheckBox& followBox() { return *followBox_; }
+    QCheckBox& roseBox() { return *roseBox_; }
+    CWindRoseView& roseView() { return *roseView_; }
     QCheckBox& channelBox(int channel) { return *channelBoxes_[static_cast<std::size_t>(channel)]; }
     // The x and y ranges the window gave the graph last.
     const PlotRanges& rangesSet() const { return rangesSet_; }
@@ -57,13 +61,15 @@ private:
     int appendBucketPoints(std::size_t bucket, int channel, double& min, double& max);
     void setRanges(const PlotRanges& ranges, bool redraw);
     QString cellText(int second, int column) const;
-    void updateRowsLabel();
+    void updateEverySecond();
 
     const CLiveFeed& feed_;
     CGraphWnd* graph_;
     CLiveTimeList* timeList_;
     QComboBox* spanBox_;
     QCheckBox* followBox_;
+    QCheckBox* roseBox_;
+    CWindRoseView* roseView_;
     QLabel* rowsLabel_;
     std::array<QCheckBox*, kChannelCount> channelBoxes_{};
     std::array<bool, kChannelCount> shown_{};

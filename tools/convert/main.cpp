@@ -1,7 +1,7 @@
 // ventora-convert FILE.ivt|FILE.lvt [OUT.csv]: converts a record or log file to CSV, written to
 // OUT.csv or, when no output is named, to standard output. Exit codes: 0 done, 1 a file could
 // not be read or written, 2 bad arguments. With --stats it writes wind statistics instead
-// (stats/StatsCommand.h).
+// (stats/StatsCommand.h), with --wind-rose a wind rose picture (stats/WindRoseCommand.h).
 
 #include <cerrno>
 #include <csignal>
@@ -15,6 +15,9 @@
 #include "files/LogFileReader.h"
 #include "files/RecordFileReader.h"
 #include "stats/StatsCommand.h"
+#if VENTORA_WIND_ROSE
+#include "stats/WindRoseCommand.h"
+#endif
 
 namespace {
 
@@ -22,7 +25,9 @@ constexpr const char* kUsage = "usage: ventora-convert FILE.ivt|FILE.lvt [OUT.cs
                                "Converts a Ventora record (.ivt) or log (.lvt) file to CSV;\n"
                                "writes to standard output when no output file is named.\n"
                                "       ventora-convert --stats [PERIOD] FILE.ivt [OUT.csv]\n"
-                               "Writes wind statistics per period (10m, 1h, ...; default 10m).\n";
+                               "Writes wind statistics per period (10m, 1h, ...; default 10m).\n"
+                               "       ventora-convert --wind-rose FILE.ivt ROSE.png\n"
+                               "Draws the wind rose of a record file.\n";
 
 // Keeps the first message of a reader, with the system's reason, for one line on stderr.
 class CFirstMessage final : public IMessageBox {
@@ -76,6 +81,10 @@ int main(int argc, char** argv)
     }
     if (argc >= 2 && std::strcmp(argv[1], "--stats") == 0)
         return runStatsCommand(argc - 2, argv + 2);
+#if VENTORA_WIND_ROSE
+    if (argc >= 2 && std::strcmp(argv[1], "--wind-rose") == 0)
+        return runWindRoseCommand(argc - 2, argv + 2);
+#endif
     if (argc < 2 || argc > 3) {
         std::fputs(kUsage, stderr);
         return 2;

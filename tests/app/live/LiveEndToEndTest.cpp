@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QMenuBar>
 #include <QTest>
@@ -84,6 +85,10 @@ TEST_F(LiveEndToEnd, RowsReachTheStripAndTheLiveGraphAsTheyArrive)
         QTest::qWait(200);
         frame->grab().save(QString::fromStdString(screenshotFolder() + "/stats-strip.png"));
         live->grab().save(QString::fromStdString(screenshotFolder() + "/live-graph.png"));
+        live->roseBox().setChecked(true);
+        live->resize(1400, 560);
+        QTest::qWait(1500); // the rose is repainted once a second
+        live->grab().save(QString::fromStdString(screenshotFolder() + "/live-graph-rose.png"));
     }
 
     // A new link starts a new graph history; the statistics go on.

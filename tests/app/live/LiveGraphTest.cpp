@@ -7,6 +7,7 @@
 #include "app/live/LiveGraphWnd.h"
 #include "app/live/LiveMonitor.h"
 #include "app/live/StatsStrip.h"
+#include "app/live/WindRoseView.h"
 #include "app/view/VentoraView.h"
 #include "chart/GraphPanel.h"
 #include "core/Unit.h"
@@ -69,6 +70,11 @@ TEST_F(LiveGraph, FollowsTheNewestRowsInStepsWithTheChosenChannels)
     window.channelBox(3).setChecked(false);
     EXPECT_EQ(points(3), 0);
     EXPECT_FALSE(window.graph().getSeries(3)->visible());
+
+    // The wind rose shows beside the graph on demand.
+    EXPECT_FALSE(window.roseView().isVisible());
+    window.roseBox().setChecked(true);
+    EXPECT_TRUE(window.roseView().isVisible());
 }
 
 TEST_F(LiveGraph, AZoomOrPanByTheUserStopsFollowingUntilTicked)

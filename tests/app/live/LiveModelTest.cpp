@@ -144,7 +144,7 @@ TEST(LiveRanges, FollowingMovesTheViewInStepsAndWidensYOnlyWhenNeeded)
     EXPECT_DOUBLE_EQ(down->to, 10);
 }
 
-TEST(LiveFeed, ANewLinkStartsANewGraphHistoryButTheStatisticsGoOn)
+TEST(LiveFeed, ANewLinkStartsANewGraphHistoryAndRoseButTheStatisticsGoOn)
 {
     const std::string speed = "    2.50", direction = "  270.0 ", marker = "    _err";
     CLiveFeed::Fields fields;
@@ -163,6 +163,7 @@ TEST(LiveFeed, ANewLinkStartsANewGraphHistoryButTheStatisticsGoOn)
     EXPECT_TRUE(std::isnan(feed.history().recent()[1].values[4])); // a marker: no point
     EXPECT_EQ(feed.timeText(61), "12:01:01");
     EXPECT_EQ(feed.statistics().current().samples, 2);
+    EXPECT_EQ(feed.rose().count(12, 1), 2); // from the west, 2-4
 
     feed.linkClosed();
     feed.addRow(noon + 100.5, 5000.0, fields);
@@ -170,6 +171,7 @@ TEST(LiveFeed, ANewLinkStartsANewGraphHistoryButTheStatisticsGoOn)
     EXPECT_EQ(feed.history().recent()[0].x, 0.0);
     EXPECT_EQ(feed.timeText(0), "12:01:40");
     EXPECT_EQ(feed.statistics().current().samples, 3);
+    EXPECT_EQ(feed.rose().total(), 1); // the rose, like the graph, is the link's
     ASSERT_TRUE(feed.statistics().current().vectorDirection);
     EXPECT_NEAR(*feed.statistics().current().vectorDirection, 270.0, 1e-9);
 }
