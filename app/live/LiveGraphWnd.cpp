@@ -287,34 +287,69 @@ void CLiveGraphWnd::rowAdded()
         addRecentRow(row);
 }
 
+double CLiveGraphWnd::oldestPointX() const
+{
+    double oldest = std::numeric_limits<double>::infinity();
+    for (int k = 0; k < kChannelCount; ++k) {
+        const CPointsCollection& points = graph_->getSeries(k)->points();
+        if (!points.empty())
+            oldest = std::min(oldest, points.at(0).x);
+    }
+    return oldest;
+}
+
+LiveYRange CLiveGraphWnd::recentYRange(double from) const
+{
+    YExtent extent;
+    const CLiveHistory& history = feed_.history();
+    for (std::size_t i = history.firstRecentAt(from); i < history.recent().size(); ++i)
+        for (int k = 0; k < kChannelCount; ++k)
+            if (shown_[static_cast<std::size_t>(k)] &&
+                !std::isnan(history.recent()[i].values[static_cast<std::size_t>(k)]))
+                extent.add(history.recent()[i].values[static_cast<std::size_t>(k)]);
+    return extent.range();
+}
+
 void CLiveGraphWnd::addRecentRow(const LiveRow& row)
 {
-    // Points that left the view are dropped by a rebuild, at the latest when the series could
-    // hold more than the history does.
-    if (++rowsSinceRebuild_ > feed_.history().recent().size() ||
-        (following_ && needsNewXRange({rangesSet_.xFrom, rangesSet_.xTo}, row.x))) {
+    // The series never hold more than the history does.
+    if (++rowsSinceRebuild_ > feed_.history().recent().size()) {
         rebuild();
         return;
     }
-    LiveYRange y{rangesSet_.yFrom, rangesSet_.yTo};
-    bool widened = false;
+    PlotRanges next = rangesSet_;
+    bool redraw = false;
+    if (following_ && needsNewXRange({next.xFrom, next.xTo}, row.x)) {
+        // A step of the view. Points that left it stay until they would fill a whole window;
+        // then a rebuild drops them.
+        const LiveXRange x = followXRange(span_, 0, row.x);
+        if (oldestPointX() < x.from - liveSpanSeconds(span_)) {
+            rebuild();
+            return;
+        }
+        const LiveYRange y = recentYRange(x.from);
+        next = {x.from, x.to, y.from, y.to};
+        redraw = true;
+    }
     if (following_) {
         for (int k = 0; k < kChannelCount; ++k) {
             if (!shown_[static_cast<std::size_t>(k)])
                 continue;
-            if (auto wider = widenedYRange(y, row.values[static_cast<std::size_t>(k)])) {
-                y = *wider;
-                widened = true;
+            if (auto wider = widenedYRange({next.yFrom, next.yTo},
+                                           row.values[static_cast<std::size_t>(k)])) {
+                next.yFrom = wider->from;
+                next.yTo = wider->to;
+                redraw = true;
             }
         }
     }
     for (int k = 0; k < kChannelCount; ++k) {
         const float v = row.values[static_cast<std::size_t>(k)];
         if (shown_[static_cast<std::size_t>(k)] && !std::isnan(v))
-            graph_->addPoint(k, row.x, v, !widened); // each draws its new segment
+            graph_->addPoint(k, row.x, v, !redraw); // each draws its new segment
     }
-    if (widened)
-        setRanges({rangesSet_.xFrom, rangesSet_.xTo, y.from, y.to}, true);
+    if (redraw)
+        setRanges(next, true);
 }
 
 void CLiveGraphWnd::addBucketRow(const LiveRow& row)

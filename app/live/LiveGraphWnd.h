@@ -2,7 +2,8 @@
 // View > "Live Graph": a window of the charting library that draws the data rows as they
 // arrive, for the chosen channels, over the last 10 minutes, the last hour, or everything since
 // the link came up. While it follows the data, each row draws only its new segments; the view
-// moves in steps (LiveRanges.h) and a step redraws from the feed's history. "Everything" draws
+// moves in steps (LiveRanges.h), each a redraw, and points that left the view are dropped (the
+// series rebuilt from the feed's history) once they would fill a whole window. "Everything" draws
 // the history's per-bucket minimum and maximum, re-rendered by the graph's 100 ms timer. A zoom
 // or pan by the user stops the following until "Follow" is ticked again. A hidden window does
 // no work per row and catches up when shown. "Wind rose" shows the rose of the link beside the
@@ -57,6 +58,9 @@ protected:
 private:
     void rebuild();
     void addRecentRow(const LiveRow& row);
+    double oldestPointX() const;
+    // The y range of the shown channels' values in the history from x on.
+    LiveYRange recentYRange(double from) const;
     void addBucketRow(const LiveRow& row);
     int appendBucketPoints(std::size_t bucket, int channel, double& min, double& max);
     void setRanges(const PlotRanges& ranges, bool redraw);

@@ -54,18 +54,34 @@ TEST_F(LiveGraph, FollowsTheNewestRowsInStepsWithTheChosenChannels)
     EXPECT_LT(view().yFrom, 20);
     EXPECT_GT(view().yTo, 180);
 
-    // The next row jumps the view a minute ahead and drops what left it.
+    // The next row jumps the view a minute ahead, fitting y to what it shows.
     addRow(661, "  181.0 ");
     EXPECT_EQ(view().xFrom, 61);
     EXPECT_EQ(view().xTo, 721);
-    EXPECT_EQ(window.graph().getSeries(3)->points().at(0).x, 60);
-    EXPECT_EQ(points(3), 602);
+    EXPECT_EQ(points(3), 662);
+    EXPECT_GT(view().yTo, 181);
 
-    // A value beyond the view widens it at once; a channel switched on brings its history.
+    // A value beyond the view widens it at once.
     addRow(662, "  400.0 ");
     EXPECT_GT(view().yTo, 400);
+
+    // Points that left the view go once they would fill a whole window; until then the series
+    // hold at most two windows.
+    for (int x = 663; x <= 1500; ++x) {
+        addRow(x, "  180.0 ");
+        ASSERT_LE(points(3), 2 * 660 + 60) << x;
+        ASSERT_EQ(window.graph().getSeries(3)->points().at(points(3) - 1).x, x);
+    }
+    EXPECT_GE(view().xTo, 1500); // steps of a tenth of the window past the row that moved it
+    EXPECT_LE(view().xTo, 1561);
+    EXPECT_DOUBLE_EQ(view().xTo - view().xFrom, 660);
+    EXPECT_GE(window.graph().getSeries(3)->points().at(0).x, view().xFrom - 600 - 1);
+    EXPECT_LT(view().yTo, 400); // the 400 has left the view; a step fitted y again
+
+    // A channel switched on brings its history; one switched off drops its points.
     window.channelBox(0).setChecked(true);
-    EXPECT_EQ(points(0), 602); // from 62 (the view's start) and the row before it
+    EXPECT_EQ(window.graph().getSeries(0)->points().at(points(0) - 1).x, 1500);
+    EXPECT_LE(window.graph().getSeries(0)->points().at(0).x, view().xFrom);
     EXPECT_TRUE(window.graph().getSeries(0)->visible());
     window.channelBox(3).setChecked(false);
     EXPECT_EQ(points(3), 0);
