@@ -1,0 +1,129 @@
+#include "stats/WindRoseCommand.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <memory>
+#include <string>
+
+#include "stats/CivilTime.h"
+#include "stats/RecordSamples.h"
+#include "stats/WindRosePainter.h"
+
+namespace {
+
+constexpr int kWidth = 900;
+constexpr int kHeight = 640;
+
+class CFirstMessage final : public IMessageBox {
+public:
+    void tell(std::string_view text, MessageIcon) override
+    {
+        if (text_.empty()) {
+            reason_ = errno;
+            text_ = text;
+        }
+    }
+    bool askYesNo(std::string_view text, MessageIcon icon) override
+    {
+        tell(text, icon);
+        return false;
+    }
+    std::string line() const
+    {
+        return reason_ != 0 ? text_ + " (" + std::strerror(reason_) + ")" : text_;
+    }
+
+private:
+    std::string text_;
+    int reason_ = 0;
+};
+
+int fail(std::FILE* err, const std::string& subject, const std::string& what, int code)
+{
+    std::fprintf(err, "ventora-convert: %s: %s\n", subject.c_str(), what.c_str());
+    return code;
+}
+
+// Painting text needs a GUI application; without a display it runs offscreen.
+std::unique_ptr<QGuiApplication> guiApplication()
+{
+    if (QCoreApplication::instance())
+        return nullptr;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "ventora-convert";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+} // namespace
+
+int runWindRoseCommand(int argc, const char* const* argv, std::FILE* err)
+{
+    if (argc != 2) {
+        std::fputs(kWindRoseUsage, err);
+        return 2;
+    }
+    const std::string input = argv[0], output = argv[1];
+    if (std::filesystem::path(input).extension().string() != ".ivt")
+        return fail(err, input, "a wind rose is made from a record (.ivt) file", 2);
+    if (std::filesystem::path(output).extension().string() != ".png")
+        return fail(err, output, "the wind rose is written as a PNG picture (.png)", 2);
+    std::error_code error;
+    if (std::filesystem::equivalent(input, output, error))
+        return fail(err, output, "is the input file; choose another output file", 2);
+
+    CWindRose rose;
+    double first = std::numeric_limits<double>::infinity();
+    double last = -std::numeric_limits<double>::infinity();
+    RecordSampleCounts counts;
+    CFirstMessage messages;
+    errno = 0;
+    const bool opened = readRecordSamples(
+        input, messages,
+        [&](const WindSample& sample) {
+            rose.add(sample);
+            first = std::min(first, sample.time);
+            last = std::max(last, sample.time);
+            return true;
+        },
+        counts);
+    if (!opened)
+        return fail(err, input, messages.line(), 1);
+
+    const std::unique_ptr<QGuiApplication> application = guiApplication();
+    QImage picture(kWidth, kHeight, QImage::Format_RGB32);
+    {
+        QPainter painter(&picture);
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(14);
+        painter.setFont(font);
+        QString title = QStringLiteral("Wind rose of ") +
+                        QString::fromLocal8Bit(std::filesystem::path(input).filename().string());
+        if (first <= last)
+            title += QStringLiteral(", ") +
+                     QString::fromStdString(formatCivilDateTime(static_cast<std::int64_t>(first))) +
+                     QStringLiteral(" to ") +
+                     QString::fromStdString(formatCivilDateTime(static_cast<std::int64_t>(last)));
+        paintWindRose(painter, picture.rect(), rose, {}, title);
+    }
+    errno = 0;
+    if (!picture.save(QString::fromLocal8Bit(output), "PNG")) {
+        const int reason = errno != 0 ? errno : EIO;
+        // Only a regular file is removed: never a device such as /dev/full.
+        if (std::filesystem::is_regular_file(output, error))
+            std::filesystem::remove(output, error);
+        return fail(err, output, std::string("cannot write: ") + std::strerror(reason), 1);
+    }
+    if (counts.undated > 0)
+        fail(err, input,
+             std::to_string(counts.undated) + " of " + std::to_string(counts.rows) +
+                 " rows left out: no date-time of the form YYYY/MM/DD HH:MM:SS",
+             0);
+    return 0;
+}
