@@ -6,8 +6,6 @@
 
 #include <QApplication>
 #include <cstdio>
-#include <ctime>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,26 +13,21 @@
 #include "app/live/LiveFeed.h"
 #include "app/live/LiveGraphWnd.h"
 #include "app/live/StatsStripText.h"
+#include "bench/support/BenchFolder.h"
+#include "bench/support/OffscreenBenchmarks.h"
+#include "bench/support/ProcessFigures.h"
+#include "bench/support/SilentMessages.h"
 #include "chart/GraphPanel.h"
-#include "core/MessageBox.h"
 #include "files/CsvWriter.h"
 #include "files/RecordFileReader.h"
 #include "stats/CivilTime.h"
 #include "stats/StatsCsv.h"
-#include "tools/chart-demo/DemoRecordFile.h"
+#include "tools/demo-files/DemoFiles.h"
 
 namespace {
 
 constexpr int kWeekRows = 6000000; // 7 days at 10 rows a second, rounded
 constexpr double kRowSeconds = 0.1;
-
-// CPU time of this thread: the figures stay meaningful on a busy machine.
-double threadMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
 
 // 64 data texts with wandering values, cut into their 13 fields.
 struct Samples {
@@ -114,13 +107,13 @@ void BM_StatisticsRow(benchmark::State& state)
     }
     double worstMs = 0;
     for (auto _ : state) {
-        const double t0 = threadMs();
+        const double t0 = threadCpuMs();
         const CLiveFeed::Fields f = samples().fields(row);
         statistics.add(makeWindSample(kStart + row * kRowSeconds, f[0], f[1], f[3], f[2]));
         // The strip's texts are made again for every row.
         benchmark::DoNotOptimize(statsStripTexts(statistics, "m/s"));
         ++row;
-        worstMs = std::max(worstMs, threadMs() - t0);
+        worstMs = std::max(worstMs, threadCpuMs() - t0);
     }
     state.counters["worst_ms"] = worstMs;
     state.counters["rows"] = row;
@@ -132,9 +125,9 @@ void BM_LiveFeedRow(benchmark::State& state)
     Week& w = week();
     double worstMs = 0;
     for (auto _ : state) {
-        const double t0 = threadMs();
+        const double t0 = threadCpuMs();
         w.addRow();
-        worstMs = std::max(worstMs, threadMs() - t0);
+        worstMs = std::max(worstMs, threadCpuMs() - t0);
     }
     state.counters["worst_ms"] = worstMs;
     state.counters["rows"] = w.rows;
@@ -155,11 +148,11 @@ void BM_LiveGraphRow(benchmark::State& state)
     QApplication::processEvents();
     double worstMs = 0;
     for (auto _ : state) {
-        const double t0 = threadMs();
+        const double t0 = threadCpuMs();
         w.addRow();
         window.rowAdded();
         QApplication::processEvents();
-        worstMs = std::max(worstMs, threadMs() - t0);
+        worstMs = std::max(worstMs, threadCpuMs() - t0);
     }
     state.counters["worst_ms"] = worstMs;
     state.counters["rows"] = w.rows;
@@ -205,29 +198,20 @@ BENCHMARK(BM_LiveGraphRedraw)
     ->Args({static_cast<int>(LiveSpan::Everything), 13})
     ->Unit(benchmark::kMillisecond);
 
-class CSilent final : public IMessageBox {
-public:
-    void tell(std::string_view, MessageIcon) override {}
-    bool askYesNo(std::string_view, MessageIcon) override { return false; }
-};
-
-const std::string& millionLineFile()
+// A record file of a million lines in a temporary folder, removed at exit.
+std::string millionLineFile()
 {
-    static const std::string path = [] {
-        const std::string file =
-            (std::filesystem::temp_directory_path() / "ventora-bench-1M.ivt").string();
-        if (!std::filesystem::exists(file))
-            writeDemoRecordFile(file, 1000000);
-        return file;
-    }();
-    return path;
+    static const CBenchFolder folder("ventora-bench-stats", [](const CBenchFolder& f) {
+        return writeDemoRecordFile(f.path("1M.ivt"), 1000000);
+    });
+    return folder.path("1M.ivt");
 }
 
 // ventora-convert --stats FILE.ivt, without the process start.
 void BM_StatsConversion1M(benchmark::State& state)
 {
-    const std::string& file = millionLineFile();
-    CSilent messages;
+    const std::string file = millionLineFile();
+    CSilentMessages messages;
     for (auto _ : state) {
         std::FILE* out = std::fopen("/dev/null", "wb");
         const StatsConversion result = writeStatsCsv(file, 600, out, messages);
@@ -240,8 +224,8 @@ BENCHMARK(BM_StatsConversion1M)->Unit(benchmark::kMillisecond)->Iterations(3);
 // ventora-convert FILE.ivt, the plain conversion, for comparison.
 void BM_PlainConversion1M(benchmark::State& state)
 {
-    const std::string& file = millionLineFile();
-    CSilent messages;
+    const std::string file = millionLineFile();
+    CSilentMessages messages;
     for (auto _ : state) {
         CDataTable rows;
         readRecordFile(file, rows, messages);
@@ -254,13 +238,4 @@ BENCHMARK(BM_PlainConversion1M)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runOffscreenBenchmarks(argc, argv); }
