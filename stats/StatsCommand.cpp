@@ -7,43 +7,15 @@
 #include <string_view>
 
 #include "core/LineReader.h"
+#include "files/ConvertReport.h"
 #include "files/FileLimits.h"
+#include "files/FirstMessage.h"
+#include "files/OutputFile.h"
 #include "files/RecordFileReader.h"
 #include "stats/StatsCsv.h"
 #include "stats/StatsPeriod.h"
 
 namespace {
-
-// Keeps the first message of the reader, with the system's reason.
-class CFirstMessage final : public IMessageBox {
-public:
-    void tell(std::string_view text, MessageIcon) override
-    {
-        if (text_.empty()) {
-            reason_ = errno;
-            text_ = text;
-        }
-    }
-    bool askYesNo(std::string_view text, MessageIcon icon) override
-    {
-        tell(text, icon);
-        return false;
-    }
-    std::string line() const
-    {
-        return reason_ != 0 ? text_ + " (" + std::strerror(reason_) + ")" : text_;
-    }
-
-private:
-    std::string text_;
-    int reason_ = 0;
-};
-
-int fail(std::FILE* err, const std::string& subject, const std::string& what, int code)
-{
-    std::fprintf(err, "ventora-convert: %s: %s\n", subject.c_str(), what.c_str());
-    return code;
-}
 
 // A word shaped like a period ("7m", "90"), as opposed to a file name.
 bool looksLikePeriod(std::string_view text)
@@ -61,9 +33,9 @@ int runStatsCommand(int argc, const char* const* argv, std::FILE* err)
     int period = kDefaultStatsPeriod;
     if (argc > 0 && looksLikePeriod(argv[0])) {
         if (!parseStatsPeriod(argv[0], period))
-            return fail(err, argv[0],
-                        "not a statistics period: from 1m to 24h, dividing a day (10m, 1h, ...)",
-                        2);
+            return convertReport(
+                err, argv[0],
+                "not a statistics period: from 1m to 24h, dividing a day (10m, 1h, ...)", 2);
         ++next;
     }
     if (argc - next < 1 || argc - next > 2) {
@@ -72,50 +44,46 @@ int runStatsCommand(int argc, const char* const* argv, std::FILE* err)
     }
     const std::string input = argv[next];
     if (std::filesystem::path(input).extension().string() != ".ivt")
-        return fail(err, input, "statistics are made from a record (.ivt) file", 2);
+        return convertReport(err, input, "statistics are made from a record (.ivt) file", 2);
 
     CFirstMessage messages;
     {
-        // The input must open before an output is created: an existing output file is not
-        // emptied for nothing.
+        // The input is tried before the output is created: when it cannot be opened, that is
+        // what is reported, and no output file is begun.
         CLineReader probe(kLinePieceLength);
         errno = 0;
         if (!probe.open(input)) {
             messages.tell(kRecordFileOpenError, MessageIcon::Stop);
-            return fail(err, input, messages.line(), 1);
+            return convertReport(err, input, messages.line(), 1);
         }
     }
     std::FILE* out = stdout;
     std::string output;
+    COutputFile file;
     if (argc - next == 2) {
         output = argv[next + 1];
-        std::error_code error;
-        if (std::filesystem::equivalent(input, output, error))
-            return fail(err, output, "is the input file; choose another output file", 2);
-        out = std::fopen(output.c_str(), "wb");
-        if (!out)
-            return fail(err, output, std::string("cannot create: ") + std::strerror(errno), 1);
+        std::error_code same;
+        if (std::filesystem::equivalent(input, output, same))
+            return convertReport(err, output, "is the input file; choose another output file", 2);
+        if (int error = file.open(output); error != 0)
+            return convertReport(err, output, std::string("cannot create: ") + std::strerror(error),
+                                 1);
+        out = file.stream();
     }
     errno = 0;
     const StatsConversion result = writeStatsCsv(input, period, out, messages);
     int writeError = result.writeError;
-    if (out != stdout && std::fclose(out) != 0 && writeError == 0)
-        writeError = errno != 0 ? errno : EIO;
+    if (result.opened && writeError == 0 && out != stdout)
+        writeError = file.commit();
     if (!result.opened || writeError != 0) {
-        // An incomplete conversion is not left behind looking like a complete one.
-        // Only a regular file is removed: never a device such as /dev/full.
-        std::error_code error;
-        if (!output.empty() && std::filesystem::is_regular_file(output, error))
-            std::remove(output.c_str());
+        // Only the unfinished new file goes; whatever was at the output path stays as it was.
+        file.discard();
         if (!result.opened)
-            return fail(err, input, messages.line(), 1);
-        return fail(err, output.empty() ? "standard output" : output,
-                    std::string("cannot write: ") + std::strerror(writeError), 1);
+            return convertReport(err, input, messages.line(), 1);
+        return convertReport(err, output.empty() ? "standard output" : output,
+                             std::string("cannot write: ") + std::strerror(writeError), 1);
     }
     if (result.undated > 0)
-        fail(err, input,
-             std::to_string(result.undated) + " of " + std::to_string(result.rows) +
-                 " rows left out: no date-time of the form YYYY/MM/DD HH:MM:SS",
-             0);
+        reportUndatedRows(err, input, result.undated, result.rows);
     return 0;
 }

@@ -9,6 +9,9 @@
 #include <memory>
 #include <string>
 
+#include "files/ConvertReport.h"
+#include "files/FirstMessage.h"
+#include "files/OutputFile.h"
 #include "stats/CivilTime.h"
 #include "stats/RecordSamples.h"
 #include "stats/WindRosePainter.h"
@@ -17,36 +20,6 @@ namespace {
 
 constexpr int kWidth = 900;
 constexpr int kHeight = 640;
-
-class CFirstMessage final : public IMessageBox {
-public:
-    void tell(std::string_view text, MessageIcon) override
-    {
-        if (text_.empty()) {
-            reason_ = errno;
-            text_ = text;
-        }
-    }
-    bool askYesNo(std::string_view text, MessageIcon icon) override
-    {
-        tell(text, icon);
-        return false;
-    }
-    std::string line() const
-    {
-        return reason_ != 0 ? text_ + " (" + std::strerror(reason_) + ")" : text_;
-    }
-
-private:
-    std::string text_;
-    int reason_ = 0;
-};
-
-int fail(std::FILE* err, const std::string& subject, const std::string& what, int code)
-{
-    std::fprintf(err, "ventora-convert: %s: %s\n", subject.c_str(), what.c_str());
-    return code;
-}
 
 // Painting text needs a GUI application; without a display it runs offscreen.
 std::unique_ptr<QGuiApplication> guiApplication()
@@ -71,12 +44,12 @@ int runWindRoseCommand(int argc, const char* const* argv, std::FILE* err)
     }
     const std::string input = argv[0], output = argv[1];
     if (std::filesystem::path(input).extension().string() != ".ivt")
-        return fail(err, input, "a wind rose is made from a record (.ivt) file", 2);
+        return convertReport(err, input, "a wind rose is made from a record (.ivt) file", 2);
     if (std::filesystem::path(output).extension().string() != ".png")
-        return fail(err, output, "the wind rose is written as a PNG picture (.png)", 2);
+        return convertReport(err, output, "the wind rose is written as a PNG picture (.png)", 2);
     std::error_code error;
     if (std::filesystem::equivalent(input, output, error))
-        return fail(err, output, "is the input file; choose another output file", 2);
+        return convertReport(err, output, "is the input file; choose another output file", 2);
 
     CWindRose rose;
     double first = std::numeric_limits<double>::infinity();
@@ -94,7 +67,7 @@ int runWindRoseCommand(int argc, const char* const* argv, std::FILE* err)
         },
         counts);
     if (!opened)
-        return fail(err, input, messages.line(), 1);
+        return convertReport(err, input, messages.line(), 1);
 
     const std::unique_ptr<QGuiApplication> application = guiApplication();
     QImage picture(kWidth, kHeight, QImage::Format_RGB32);
@@ -112,18 +85,23 @@ int runWindRoseCommand(int argc, const char* const* argv, std::FILE* err)
                      QString::fromStdString(formatCivilDateTime(static_cast<std::int64_t>(last)));
         paintWindRose(painter, picture.rect(), rose, {}, title);
     }
+    // The picture goes to a new file that replaces the output only once it is whole.
+    COutputFile file;
+    if (int failure = file.open(output); failure != 0)
+        return convertReport(err, output, std::string("cannot create: ") + std::strerror(failure),
+                             1);
     errno = 0;
-    if (!picture.save(QString::fromLocal8Bit(output), "PNG")) {
-        const int reason = errno != 0 ? errno : EIO;
-        // Only a regular file is removed: never a device such as /dev/full.
-        if (std::filesystem::is_regular_file(output, error))
-            std::filesystem::remove(output, error);
-        return fail(err, output, std::string("cannot write: ") + std::strerror(reason), 1);
+    int failure = 0;
+    if (!picture.save(QString::fromLocal8Bit(file.writePath()), "PNG"))
+        failure = errno != 0 ? errno : EIO;
+    else
+        failure = file.commit();
+    if (failure != 0) {
+        file.discard();
+        return convertReport(err, output, std::string("cannot write: ") + std::strerror(failure),
+                             1);
     }
     if (counts.undated > 0)
-        fail(err, input,
-             std::to_string(counts.undated) + " of " + std::to_string(counts.rows) +
-                 " rows left out: no date-time of the form YYYY/MM/DD HH:MM:SS",
-             0);
+        reportUndatedRows(err, input, counts.undated, counts.rows);
     return 0;
 }

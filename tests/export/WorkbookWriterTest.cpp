@@ -9,7 +9,7 @@
 #include "export/WorkbookWriter.h"
 #include "tests/export/ExportTables.h"
 #include "tests/export/WorkbookReader.h"
-#include "tests/files/FileSizeLimit.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempDir.h"
 
 namespace {

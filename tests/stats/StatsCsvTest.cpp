@@ -1,28 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <cstdio>
 #include <filesystem>
-#include <sys/wait.h>
 
 #include "stats/StatsCsv.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/ToolRun.h"
 
 namespace {
-
-struct ToolRun {
-    int exitCode;
-    std::string out, err;
-};
-
-ToolRun convert(const TempDir& dir, const std::string& arguments)
-{
-    const std::string command = std::string(VENTORA_CONVERT) + " " + arguments + " >" +
-                                dir.file("stdout") + " 2>" + dir.file("stderr");
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(dir.file("stdout")),
-            readFile(dir.file("stderr"))};
-}
 
 // A recording-file line: SoW, Azimuth, Pressure and Temperature set, the other nine fields 0.
 std::string line(const std::string& dateTime, const char* speed, const char* direction,
@@ -152,4 +138,30 @@ TEST(StatsCsv, BadInputEndsWithOneLineAndKeepsExistingFiles)
                            ": 1 of 2 rows left out: no date-time of the form YYYY/MM/DD "
                            "HH:MM:SS\n");
     EXPECT_EQ(run.out.substr(kTitles.size(), 44), "2024/03/05 07:00:00,2024/03/05 07:10:00,1,0,");
+}
+
+// A conversion that cannot be written whole (a full disk) leaves an older output as it was, and
+// no unfinished file beside it.
+TEST(StatsCsv, AFailedWriteLeavesTheOlderOutputAsItWas)
+{
+    TempDir dir;
+    std::string lines;
+    for (int minute = 0; minute < 300; ++minute) {
+        char dateTime[24];
+        std::snprintf(dateTime, sizeof dateTime, "2024/03/05 %02d:%02d:00", minute / 60,
+                      minute % 60);
+        lines += line(dateTime, "    4.00", "  350.0 ");
+    }
+    writeFile(dir.file("r.ivt"), lines);
+    writeFile(dir.file("keep.csv"), "older results");
+    const ToolRun run =
+        convert(dir, "--stats 1m " + dir.file("r.ivt") + " " + dir.file("keep.csv"), 4);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err,
+              "ventora-convert: " + dir.file("keep.csv") + ": cannot write: File too large\n");
+    EXPECT_EQ(readFile(dir.file("keep.csv")), "older results");
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        ++entries;
+    EXPECT_EQ(entries, 4u); // r.ivt, keep.csv, stdout, stderr
 }

@@ -3,11 +3,11 @@
 
 #include <QImage>
 #include <QPainter>
-#include <cstdlib>
-#include <sys/wait.h>
+#include <filesystem>
 
 #include "stats/WindRosePainter.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/ToolRun.h"
 
 namespace {
 
@@ -17,14 +17,6 @@ QColor colourAt(const QImage& image, const WindRoseLayout& layout, double bearin
     const double a = bearing * M_PI / 180.0;
     const QPointF at = layout.centre + QPointF(std::sin(a), -std::cos(a)) * layout.radius * part;
     return image.pixelColor(at.toPoint());
-}
-
-int run(const std::string& arguments, const TempDir& dir)
-{
-    const std::string command = std::string(VENTORA_CONVERT) + " " + arguments + " >" +
-                                dir.file("stdout") + " 2>" + dir.file("stderr");
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 } // namespace
@@ -63,8 +55,9 @@ TEST(WindRosePicture, TheConverterWritesAPngOrSaysWhyNot)
     for (int k = 2; k < 13; ++k)
         data += "    0.00";
     writeFile(dir.file("r.ivt"), "2024/03/05 07:09:58#" + data + "\r\r\n");
-    ASSERT_EQ(run("--wind-rose " + dir.file("r.ivt") + " " + dir.file("rose.png"), dir), 0)
-        << readFile(dir.file("stderr"));
+    const ToolRun drawn =
+        convert(dir, "--wind-rose " + dir.file("r.ivt") + " " + dir.file("rose.png"));
+    ASSERT_EQ(drawn.exitCode, 0) << drawn.err;
     const QImage picture(QString::fromStdString(dir.file("rose.png")));
     EXPECT_EQ(picture.size(), QSize(900, 640));
 
@@ -82,9 +75,23 @@ TEST(WindRosePicture, TheConverterWritesAPngOrSaysWhyNot)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);
-        EXPECT_EQ(run(c.arguments, dir), c.exitCode);
-        EXPECT_FALSE(readFile(dir.file("stderr")).empty());
+        const ToolRun run = convert(dir, c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_FALSE(run.err.empty());
     }
     EXPECT_EQ(readFile(dir.file("keep.png")), "older picture");
     EXPECT_FALSE(std::filesystem::exists(dir.file("x.png")));
+
+    // A picture that cannot be written whole (a full disk) leaves the older one as it was, and
+    // no unfinished file beside it.
+    const ToolRun full =
+        convert(dir, "--wind-rose " + dir.file("r.ivt") + " " + dir.file("keep.png"), 4);
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_EQ(full.err.substr(full.err.find("ventora-convert:")),
+              "ventora-convert: " + dir.file("keep.png") + ": cannot write: File too large\n");
+    EXPECT_EQ(readFile(dir.file("keep.png")), "older picture");
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        ++entries;
+    EXPECT_EQ(entries, 5u); // r.ivt, rose.png, keep.png, stdout, stderr
 }

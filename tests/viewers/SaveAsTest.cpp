@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "tests/files/FileSizeLimit.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/ScriptedFileDialog.h"
 #include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/TempDir.h"

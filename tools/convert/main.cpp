@@ -14,7 +14,9 @@
 #include <string_view>
 
 #include "export/WorkbookWriter.h"
+#include "files/ConvertReport.h"
 #include "files/CsvWriter.h"
+#include "files/FirstMessage.h"
 #include "files/LogFileReader.h"
 #include "files/OutputFile.h"
 #include "files/RecordFileReader.h"
@@ -34,38 +36,9 @@ constexpr const char* kUsage = "usage: ventora-convert FILE.ivt|FILE.lvt [OUT.cs
                                "       ventora-convert --wind-rose FILE.ivt ROSE.png\n"
                                "Draws the wind rose of a record file.\n";
 
-// Keeps the first message of a reader, with the system's reason, for one line on stderr.
-class CFirstMessage final : public IMessageBox {
-public:
-    void tell(std::string_view text, MessageIcon) override
-    {
-        if (text_.empty()) {
-            reason_ = errno;
-            text_ = text;
-        }
-    }
-    bool askYesNo(std::string_view text, MessageIcon icon) override
-    {
-        tell(text, icon);
-        return false;
-    }
-    std::string line() const
-    {
-        std::string result = text_;
-        if (reason_ != 0)
-            result += std::string(" (") + std::strerror(reason_) + ")";
-        return result;
-    }
-
-private:
-    std::string text_;
-    int reason_ = 0;
-};
-
 int fail(const std::string& subject, const std::string& what, int code)
 {
-    std::fprintf(stderr, "ventora-convert: %s: %s\n", subject.c_str(), what.c_str());
-    return code;
+    return convertReport(stderr, subject, what, code);
 }
 
 bool sameFile(const std::string& a, const std::string& b)
