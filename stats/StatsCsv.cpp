@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <charconv>
 
+#include "files/CsvWriter.h"
 #include "stats/CivilTime.h"
 #include "stats/RecordSamples.h"
 #include "stats/WindStatistics.h"
@@ -28,14 +29,6 @@ void appendFixed(std::string& out, const std::optional<double>& value, int decim
     if (written.starts_with("-") && written.find_first_not_of("-0.") == std::string_view::npos)
         written.remove_prefix(1); // no "-0.00"
     out += written;
-}
-
-int flush(std::string& buffer, std::FILE* out)
-{
-    if (!buffer.empty() && std::fwrite(buffer.data(), 1, buffer.size(), out) != buffer.size())
-        return errno != 0 ? errno : EIO;
-    buffer.clear();
-    return 0;
 }
 
 } // namespace
@@ -85,7 +78,7 @@ StatsConversion writeStatsCsv(const std::string& recordPath, int period, std::FI
             if (statistics.add(sample))
                 emit();
             if (buffer.size() >= kFlushSize)
-                result.writeError = flush(buffer, out);
+                result.writeError = writeCsvBuffer(buffer, out);
             return result.writeError == 0;
         },
         counts);
@@ -95,9 +88,6 @@ StatsConversion writeStatsCsv(const std::string& recordPath, int period, std::FI
         return result;
     if (statistics.finish())
         emit();
-    if ((result.writeError = flush(buffer, out)) != 0)
-        return result;
-    if (std::fflush(out) != 0)
-        result.writeError = errno != 0 ? errno : EIO;
+    result.writeError = finishCsvBuffer(buffer, out);
     return result;
 }
