@@ -160,8 +160,5 @@ TEST(StatsCsv, AFailedWriteLeavesTheOlderOutputAsItWas)
     EXPECT_EQ(run.err,
               "ventora-convert: " + dir.file("keep.csv") + ": cannot write: File too large\n");
     EXPECT_EQ(readFile(dir.file("keep.csv")), "older results");
-    std::size_t entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path()))
-        ++entries;
-    EXPECT_EQ(entries, 4u); // r.ivt, keep.csv, stdout, stderr
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"keep.csv", "r.ivt", "stderr", "stdout"}));
 }
