@@ -147,7 +147,7 @@ TEST(StatsCsv, AFailedWriteLeavesTheOlderOutputAsItWas)
     TempDir dir;
     std::string lines;
     for (int minute = 0; minute < 300; ++minute) {
-        char dateTime[24];
+        char dateTime[32];
         std::snprintf(dateTime, sizeof dateTime, "2024/03/05 %02d:%02d:00", minute / 60,
                       minute % 60);
         lines += line(dateTime, "    4.00", "  350.0 ");
