@@ -14,7 +14,7 @@
 #include "app/frame/FileOpen.h"
 #include "app/frame/FramePort.h"
 #include "app/frame/FrameView.h"
-#include "app/frame/QtTimerTable.h"
+#include "protocol/QtTimerTable.h"
 #include "app/view/VentoraView.h"
 #include "controls/StatusBar.h"
 #include "files/RecordingWriter.h"
