@@ -122,6 +122,8 @@ struct StopCase {
     std::size_t lines;
 };
 
+void PrintTo(const StopCase& c, std::ostream* out) { *out << c.name; }
+
 class StopSignal : public ::testing::TestWithParam<StopCase> {
 protected:
     void TearDown() override

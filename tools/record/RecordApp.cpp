@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <sys/signalfd.h>
 #include <unistd.h>
@@ -51,6 +52,7 @@ CRecordApp::~CRecordApp()
 {
     // The reader thread posts to this object: it ends before anything it reaches goes away.
     port_.close();
+    signals_.reset(); // no longer watched before its descriptor closes
     if (signalFd_ >= 0)
         ::close(signalFd_);
 }
