@@ -88,7 +88,8 @@ public:
     std::unique_ptr<CRecordingFiles> files;
     std::unique_ptr<CRecorder> recorder;
     bool present = true;
-    Texts sent; // the data texts that reached the recorder in data mode
+    bool garbage = false; // streams lines that are no data text
+    Texts sent;           // the data texts that reached the recorder in data mode
 
 private:
     int lines_ = 0;
@@ -102,7 +103,9 @@ private:
     }
     void stream()
     {
-        if (present && port.isOpen && port.baudRate == 9600 && port.receiveEnable) {
+        if (present && garbage && port.isOpen && port.baudRate == 9600 && port.receiveEnable) {
+            deliver("\x15~#garbage\r");
+        } else if (present && port.isOpen && port.baudRate == 9600 && port.receiveEnable) {
             std::string text = sampleDataText();
             text.replace(0, 6, std::to_string(100000 + lines_++));
             // A line during a search answers nothing; once the instrument is identified, every
@@ -165,6 +168,33 @@ TEST(RecorderTest, SearchesAgainWithGrowingPausesAndAppendsEveryLinkToOneRecordi
     EXPECT_EQ(rig.sink.emptied, 0);
 }
 
+// Garbage keeps the engine's link up (it shows any line) but records nothing: such a link is
+// closed after half a minute without a sample and searched again, with growing pauses while
+// the links it finds record nothing.
+TEST(RecorderTest, LinkThatRecordsNothingIsClosedAndSearchedAgain)
+{
+    CRecorderRig rig;
+    rig.recorder->start();
+    rig.time.advance(2700);
+    rig.garbage = true;
+    const std::int64_t garbageFrom = rig.time.now();
+    ASSERT_TRUE(rig.advanceUntil([&] { return rig.logCount("retrying in 1 s") == 1; }, 70000));
+    EXPECT_GE(rig.time.now() - garbageFrom, CRecorder::kSampleWatchMs);
+    EXPECT_LE(rig.time.now() - garbageFrom, 2 * CRecorder::kSampleWatchMs);
+    const Texts log = rig.logTexts();
+    EXPECT_EQ(Texts(log.end() - 3, log.end()),
+              (Texts{"no sample for 30 s on COM1: closing the link",
+                     "lost the link on COM1 after 5 samples", "retrying in 1 s"}));
+
+    ASSERT_TRUE(rig.advanceUntil([&] { return rig.logCount("retrying in 2 s") == 1; }, 70000));
+    EXPECT_EQ(rig.logCount("found the instrument on COM1: RS232 at 9600 baud"), 2u);
+    EXPECT_EQ(rig.logCount("lost the link on COM1 after 0 samples"), 1u);
+    Texts recorded; // what the files would take as lines
+    std::copy_if(rig.sink.lines.begin(), rig.sink.lines.end(), std::back_inserter(recorded),
+                 [](const std::string& text) { return text.size() == 104; });
+    EXPECT_EQ(recorded, rig.sent);
+}
+
 TEST(RecorderTest, RecordingFileIsEmptiedOnlyWhenAskedAndOnlyAtTheFirstSearch)
 {
     for (bool truncate : {false, true}) {
@@ -214,7 +244,8 @@ TEST(RecorderTest, StopClosesThePortAndNothingHappensAfterIt)
         rig.recorder->stop();
         EXPECT_EQ(rig.recorder->phase(), CRecorder::Phase::Stopped);
         EXPECT_FALSE(rig.port.isOpen);
-        for (int id : {pt::kSend, pt::kReply, pt::kWatchdog, pt::kPoll, CRecorder::kRetryTimer})
+        for (int id : {pt::kSend, pt::kReply, pt::kWatchdog, pt::kPoll, CRecorder::kRetryTimer,
+                       CRecorder::kSampleWatchTimer})
             EXPECT_FALSE(rig.time.running(id)) << id;
         EXPECT_EQ(rig.logTexts().back(),
                   "stopped after " + std::to_string(rig.sent.size()) + " samples");

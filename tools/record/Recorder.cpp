@@ -24,6 +24,7 @@ void CRecorder::stop()
     if (phase_ == Phase::Stopped)
         return;
     s_.timers.killTimer(kRetryTimer);
+    s_.timers.killTimer(kSampleWatchTimer);
     engine_.OnExit(); // confirmed: closes the port
     phase_ = Phase::Stopped;
     s_.log("stopped after " + std::to_string(samples_) + " samples");
@@ -35,6 +36,10 @@ void CRecorder::onTimer(int id)
         s_.timers.killTimer(kRetryTimer);
         if (phase_ == Phase::Waiting)
             search();
+        return;
+    }
+    if (id == kSampleWatchTimer) {
+        watchSamples();
         return;
     }
     engine_.OnTimer(id);
@@ -66,6 +71,8 @@ void CRecorder::afterEvent()
         if (engine_.portOpen()) {
             phase_ = Phase::Connected;
             samplesOnLink_ = 0;
+            samplesAtWatch_ = samples_;
+            s_.timers.setTimer(kSampleWatchTimer, kSampleWatchMs);
             s_.log("found the instrument on " + portName() + ": RS" + engine_.lineType() + " at " +
                    std::to_string(config_.linkBaudrate) + " baud");
         } else {
@@ -78,8 +85,25 @@ void CRecorder::afterEvent()
     }
 }
 
+void CRecorder::watchSamples()
+{
+    if (phase_ != Phase::Connected) {
+        s_.timers.killTimer(kSampleWatchTimer);
+        return;
+    }
+    if (samples_ != samplesAtWatch_) {
+        samplesAtWatch_ = samples_;
+        return;
+    }
+    s_.log("no sample for " + std::to_string(kSampleWatchMs / 1000) + " s on " + portName() +
+           ": closing the link");
+    engine_.OnDisconnect(); // confirmed
+    afterEvent();
+}
+
 void CRecorder::retryLater()
 {
+    s_.timers.killTimer(kSampleWatchTimer);
     phase_ = Phase::Waiting;
     const int pauseMs = schedule_.nextPauseMs();
     s_.timers.setTimer(kRetryTimer, pauseMs);

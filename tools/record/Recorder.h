@@ -5,7 +5,10 @@
 // again after a growing pause (CReconnectSchedule). Each event is logged as one line; the
 // engine's messages are logged as they are. Every protocol decision stays in the engine.
 //
-// The program forwards the timers of its table (the engine's and kRetryTimer), the port's lines
+// A link that records nothing (the instrument sends garbage, at another rate perhaps, which the
+// engine takes as lines) is closed after kSampleWatchMs without a sample, as a lost link.
+//
+// The program forwards the timers of its table (the engine's and its own), the port's lines
 // and its line failures, all on one thread. Tests drive it on a fake timeline.
 
 #include <functional>
@@ -24,6 +27,10 @@ public:
 
     // The pause before the next search, beside the engine's timers 0, 1, 6 and 7.
     static constexpr int kRetryTimer = 16;
+    // Checks that a connected link still records samples.
+    static constexpr int kSampleWatchTimer = 17;
+    // A healthy link records a sample at least every 2.2 s (the engine's silence time-out).
+    static constexpr int kSampleWatchMs = 30000;
 
     struct Services {
         ITimerTable& timers;
@@ -79,6 +86,7 @@ private:
     // After every event: notices a search that ended and a link that closed.
     void afterEvent();
     void retryLater();
+    void watchSamples();
     std::string portName() const;
     std::string scopeText() const;
 
@@ -93,4 +101,5 @@ private:
     bool truncateNext_ = false;
     unsigned long long samples_ = 0;
     unsigned long long samplesOnLink_ = 0;
+    unsigned long long samplesAtWatch_ = 0;
 };
