@@ -4,6 +4,7 @@
 // users' existing files depend on; see the functions below.
 
 #include <string>
+#include <string_view>
 
 #include "core/ConnConfig.h"
 #include "core/MessageBox.h"
@@ -32,3 +33,7 @@ void loadPackageSettings(const std::string& appDirectory, PackageSettings& setti
 // and linkBaudrate are never touched. A missing file keeps the current values.
 void loadConnectionSettings(const std::string& appDirectory, CConnConfig& config,
                             IMessageBox& messages);
+
+// The same readings from a file's bytes in memory (tests and fuzzing feed them this way).
+void readPackageSettings(std::string_view bytes, PackageSettings& settings);
+void readConnectionSettings(std::string_view bytes, CConnConfig& config);

@@ -121,7 +121,8 @@ bool CGraphBaseClass::getDataBounds(DataBounds& bounds) const
 {
     bool found = false;
     for (const auto& slot : slots_) {
-        if (!slot || !slot->visible() || slot->points().empty())
+        // A series of points that are all skipped (not finite) holds none that could be shown.
+        if (!slot || !slot->visible() || !slot->points().hasBounds())
             continue;
         const CPointsCollection& p = slot->points();
         if (!found) {

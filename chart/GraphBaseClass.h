@@ -55,7 +55,8 @@ public:
     virtual unsigned getStyle() const { return kStyleInitial; }
     virtual PlotRanges getViewRanges() const { return {}; }
 
-    // 12: union of the bounds of the visible series with points; false when there is none.
+    // 12: union of the bounds of the visible series with points (points that are not finite do
+    // not count); false when there is none.
     bool getDataBounds(DataBounds& bounds) const;
     // 13: the first visible non-empty series takes the bounds, later ones are widened.
     bool setDataBounds(const DataBounds& bounds);

@@ -1,6 +1,7 @@
 #include "chart/MinMaxPyramid.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "chart/PointsCollection.h"
 
@@ -8,7 +9,8 @@ namespace {
 
 YExtremes single(const std::vector<GraphPoint>& points, std::size_t i)
 {
-    const double y = points[i].y;
+    // NaN never wins a merge, so a point that is not finite drops out.
+    const double y = points[i].finite() ? points[i].y : std::nan("");
     return {y, y, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(i)};
 }
 

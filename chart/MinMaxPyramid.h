@@ -2,7 +2,8 @@
 // Minimum and maximum of y over index ranges of a point array, in O(log n) per query. Level 0
 // holds one entry per block of 16 points, each further level halves the count. Entries store
 // the extreme values with the indices of their points (the first one on ties), so callers also
-// learn their order without touching the points again.
+// learn their order without touching the points again. Points that are not finite take no part:
+// a range of only such points has NaN extremes.
 
 #include <cstddef>
 #include <cstdint>

@@ -76,6 +76,8 @@ bool extendAxis(double& from, double& to, double value)
 
 bool extendRangesFor(PlotRanges& ranges, double x, double y)
 {
+    if (!std::isfinite(x) || !std::isfinite(y))
+        return false;
     const bool movedX = extendAxis(ranges.xFrom, ranges.xTo, x);
     const bool movedY = extendAxis(ranges.yFrom, ranges.yTo, y);
     return movedX || movedY;

@@ -15,6 +15,8 @@ struct PlotRanges {
 
 
 inline constexpr double kPixelLimit = 1 << 22;
+// Pixel positions as doubles stay within this, so that differences of two stay finite.
+inline constexpr double kFarPixel = 1e300;
 
 // One axis: pixel at range start and end, range start and end value, value per pixel.
 struct CAxisMap {
@@ -26,10 +28,10 @@ struct CAxisMap {
 
     static CAxisMap make(int startPixel, int endPixel, double startValue, double endValue);
 
-    // Pixel of a value (fractions dropped). Coincident start and end pixels give the start
-    // pixel; a range of equal ends puts every value in the middle. Results are kept within
-    // +-kPixelLimit so far-off points still convert safely to int.
-    int toPixel(double value) const
+    // Pixel of a value (fractions dropped), however far off: segments to far-off points are
+    // clipped with it before drawing, so they keep their slope. Coincident start and end pixels
+    // give the start pixel; a range of equal ends puts every value in the middle.
+    double pixelAt(double value) const
     {
         if (startPixel == endPixel)
             return startPixel;
@@ -38,7 +40,12 @@ struct CAxisMap {
         const double pixel = startPixel + (value - startValue) / valuePerPixel;
         if (pixel != pixel)
             return startPixel;
-        return static_cast<int>(std::clamp(pixel, -kPixelLimit, kPixelLimit));
+        return std::trunc(std::clamp(pixel, -kFarPixel, kFarPixel));
+    }
+    // The same as an int, kept within +-kPixelLimit so far-off points convert safely.
+    int toPixel(double value) const
+    {
+        return static_cast<int>(std::clamp(pixelAt(value), -kPixelLimit, kPixelLimit));
     }
     // Value under a pixel (the start value when the pixels coincide).
     double toValue(double pixel) const;
@@ -64,5 +71,5 @@ PlotRanges zoomRanges(const CAxisMap& x, const CAxisMap& y, int left, int top, i
                       int bottom);
 
 // A point added outside the view with the extend bit set moves the nearer end of each range
-// it lies outside of. Returns true when a range moved.
+// it lies outside of. Returns true when a range moved; a point that is not finite moves none.
 bool extendRangesFor(PlotRanges& ranges, double x, double y);

@@ -1,7 +1,7 @@
 #include "chart/PlotRenderer.h"
 
-#include <QPaintDevice>
 #include <QLine>
+#include <QPaintDevice>
 #include <algorithm>
 
 #include "chart/SeriesReduction.h"
@@ -57,36 +57,51 @@ void drawMarkRuns(QPainter& painter, std::vector<PixelPoint>& centres, int half,
     }
 }
 
-void drawSeries(QPainter& painter, const QRect& rect, const CGraphProps& series,
-                const CAxisMap& x, const CAxisMap& y, bool marks, int half, SeriesDrawing drawing,
-                std::vector<PixelPoint>& scratch, std::vector<QLine>& lines)
+// Scratch space reused for every series of a render.
+struct SeriesScratch {
+    std::vector<PathPoint> path;
+    std::vector<PixelLine> clipped;
+    std::vector<QLine> lines;
+    std::vector<PixelPoint> marks;
+};
+
+void drawSeries(QPainter& painter, const QRect& rect, const CGraphProps& series, const CAxisMap& x,
+                const CAxisMap& y, bool marks, int half, SeriesDrawing drawing,
+                SeriesScratch& scratch)
 {
     const QColor colour = seriesColour(series);
     painter.setPen(QPen(colour, 0)); // cosmetic: one device pixel wide
     const CPointsCollection& points = series.points();
     const bool reduce = drawing == SeriesDrawing::Reduced && canReduce(points, x);
     if (reduce)
-        reducedPixelPath(points, x, y, rect.left(), rect.right(), scratch);
+        reducedPixelPath(points, x, y, rect.left(), rect.right(), scratch.path);
     else
-        distinctPixelPath(points, x, y, scratch);
+        distinctPixelPath(points, x, y, scratch.path);
     // Each segment is drawn as a line of its own, as the plain drawing does, so that both
     // paths rasterise alike.
-    lines.resize(scratch.empty() ? 0 : scratch.size() - 1);
-    for (std::size_t i = 1; i < scratch.size(); ++i)
-        lines[i - 1] = QLine(scratch[i - 1].x, scratch[i - 1].y, scratch[i].x, scratch[i].y);
-    if (!lines.empty())
-        painter.drawLines(lines.data(), static_cast<int>(lines.size()));
-    else if (scratch.size() == 1)
-        painter.drawPoint(scratch[0].x, scratch[0].y);
+    clipPathLines(scratch.path, rect.left(), rect.top(), rect.right(), rect.bottom(),
+                  scratch.clipped);
+    scratch.lines.resize(scratch.clipped.size());
+    for (std::size_t i = 0; i < scratch.clipped.size(); ++i) {
+        const PixelLine& l = scratch.clipped[i];
+        scratch.lines[i] = QLine(l.from.x, l.from.y, l.to.x, l.to.y);
+    }
+    if (!scratch.lines.empty())
+        painter.drawLines(scratch.lines.data(), static_cast<int>(scratch.lines.size()));
+    else if (scratch.path.size() == 1)
+        painter.drawPoint(scratch.path[0].pixel().x, scratch.path[0].pixel().y);
     if (!marks)
         return;
     if (!reduce) {
-        drawMarks(painter, scratch, half, colour);
+        scratch.marks.clear();
+        for (const PathPoint& p : scratch.path)
+            scratch.marks.push_back(p.pixel());
+        drawMarks(painter, scratch.marks, half, colour);
         return;
     }
     reducedMarkPixels(points, x, y, rect.left(), rect.right(), rect.top(), rect.bottom(), half,
-                      scratch);
-    drawMarkRuns(painter, scratch, half, colour);
+                      scratch.marks);
+    drawMarkRuns(painter, scratch.marks, half, colour);
 }
 
 } // namespace
@@ -99,13 +114,12 @@ void renderSeries(QPainter& painter, const QRect& rect, const CGraphBaseClass& g
     painter.fillRect(rect.adjusted(-1, -1, 1, 1), Qt::white);
     painter.setClipRect(rect);
     const CAxisMap x = plotXMap(rect, ranges), y = plotYMap(rect, ranges);
-    std::vector<PixelPoint> scratch;
-    std::vector<QLine> lines;
+    SeriesScratch scratch;
     int position = -1;
     for (const CGraphProps* s = graph.firstSeries(position); s; s = graph.nextSeries(position)) {
         if (!s->visible() || s->points().empty() || !s->hasDrawingTools())
             continue;
-        drawSeries(painter, rect, *s, x, y, marks, markHalf, drawing, scratch, lines);
+        drawSeries(painter, rect, *s, x, y, marks, markHalf, drawing, scratch);
     }
     painter.restore();
 }
@@ -128,27 +142,40 @@ QRect drawAddedSegment(QPainter& painter, const QRect& rect, const CGraphProps& 
                        const PlotRanges& ranges, bool marks, int markHalf)
 {
     const CPointsCollection& points = series.points();
-    if (index < 0 || index >= points.count())
+    if (index < 0 || index >= points.count() || !points.at(index).finite())
         return {};
     const CAxisMap x = plotXMap(rect, ranges), y = plotYMap(rect, ranges);
-    const QPoint now(x.toPixel(points.at(index).x), y.toPixel(points.at(index).y));
-    QPoint before = now;
-    if (index > 0)
-        before = QPoint(x.toPixel(points.at(index - 1).x), y.toPixel(points.at(index - 1).y));
-    if (index > 0 && before == now)
-        return {}; // same pixel: nothing new to draw
+    const PathPoint now{x.pixelAt(points.at(index).x), y.pixelAt(points.at(index).y)};
+    // The segment comes from the nearest point before that is drawn, as in a full render.
+    int previous = index - 1;
+    while (previous >= 0 && !points.at(previous).finite())
+        --previous;
+    std::vector<PixelLine> line;
+    if (previous >= 0) {
+        const PathPoint before{x.pixelAt(points.at(previous).x), y.pixelAt(points.at(previous).y)};
+        if (before == now)
+            return {}; // same pixel: nothing new to draw
+        clipPathLines({before, now}, rect.left(), rect.top(), rect.right(), rect.bottom(), line);
+    }
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setClipRect(rect);
     const QColor colour = seriesColour(series);
     painter.setPen(QPen(colour, 0));
-    if (index > 0)
-        painter.drawLine(before, now);
-    else
-        painter.drawPoint(now);
+    const PixelPoint centre = now.pixel();
+    if (!line.empty())
+        painter.drawLine(line[0].from.x, line[0].from.y, line[0].to.x, line[0].to.y);
+    else if (previous < 0)
+        painter.drawPoint(centre.x, centre.y);
     if (marks)
-        drawMarks(painter, {{now.x(), now.y()}}, markHalf, colour);
+        drawMarks(painter, {centre}, markHalf, colour);
     painter.restore();
+    QRect changed = QRect(QPoint(centre.x, centre.y), QSize(1, 1));
+    if (!line.empty())
+        changed = QRect(QPoint(line[0].from.x, line[0].from.y), QPoint(line[0].to.x, line[0].to.y))
+                      .normalized();
+    if (marks)
+        changed |= QRect(QPoint(centre.x, centre.y), QSize(1, 1));
     const int grow = markHalf + 2;
-    return QRect(before, now).normalized().adjusted(-grow, -grow, grow, grow);
+    return changed.adjusted(-grow, -grow, grow, grow) & rect.adjusted(-1, -1, 1, 1);
 }

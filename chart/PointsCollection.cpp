@@ -9,9 +9,12 @@ CPointsCollection::CPointsCollection(bool sorted, bool duplicatesAllowed)
 
 void CPointsCollection::widenBounds(double x, double y)
 {
-    if (points_.empty()) {
+    if (!GraphPoint{x, y}.finite())
+        return;
+    if (!hasBounds_) {
         minX_ = maxX_ = x;
         minY_ = maxY_ = y;
+        hasBounds_ = true;
         return;
     }
     minX_ = std::min(minX_, x);
@@ -34,9 +37,15 @@ void CPointsCollection::insertAt(std::size_t index, GraphPoint point)
 
 int CPointsCollection::addPoint(double x, double y, bool recomputeBounds)
 {
+    if (points_.empty()) { // bounds set on an empty collection give way to its first point
+        minX_ = maxX_ = minY_ = maxY_ = 0;
+        hasBounds_ = false;
+    }
     widenBounds(x, y);
     const std::size_t n = points_.size();
-    if (!sorted_ || n == 0 || x > points_.back().x) {
+    // An x that is not a number has no order: such points go after all others, which keeps the
+    // rest in ascending order for the searches below.
+    if (!sorted_ || n == 0 || x > points_.back().x || std::isnan(x)) {
         insertAt(n, {x, y});
         return static_cast<int>(n);
     }
@@ -109,22 +118,15 @@ void CPointsCollection::setBounds(double minX, double maxX, double minY, double 
     maxX_ = maxX;
     minY_ = minY;
     maxY_ = maxY;
+    hasBounds_ = true;
 }
 
 void CPointsCollection::recomputeBounds()
 {
-    if (points_.empty()) {
-        minX_ = maxX_ = minY_ = maxY_ = 0;
-        return;
-    }
-    minX_ = maxX_ = points_.front().x;
-    minY_ = maxY_ = points_.front().y;
-    for (const GraphPoint& p : points_) {
-        minX_ = std::min(minX_, p.x);
-        maxX_ = std::max(maxX_, p.x);
-        minY_ = std::min(minY_, p.y);
-        maxY_ = std::max(maxY_, p.y);
-    }
+    minX_ = maxX_ = minY_ = maxY_ = 0;
+    hasBounds_ = false;
+    for (const GraphPoint& p : points_)
+        widenBounds(p.x, p.y);
 }
 
 const CMinMaxPyramid& CPointsCollection::pyramid() const

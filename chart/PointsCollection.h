@@ -1,8 +1,11 @@
 #pragma once
 // The points of one series: a contiguous array of (x, y) pairs with their bounds, kept in
 // ascending x when sorted. A min/max pyramid over y is kept alongside and brought up to date
-// lazily, so that drawing can reduce any index range in logarithmic time.
+// lazily, so that drawing can reduce any index range in logarithmic time. A point with a
+// coordinate that is not finite is kept but has no place in the picture: bounds and drawing skip
+// it. A sorted collection keeps points whose x is not a number after all others.
 
+#include <cmath>
 #include <cstddef>
 #include <vector>
 
@@ -12,6 +15,8 @@ struct GraphPoint {
     double x = 0;
     double y = 0;
     bool operator==(const GraphPoint&) const = default;
+    // Both coordinates finite: the point is drawn and counts for the bounds.
+    bool finite() const { return std::isfinite(x) && std::isfinite(y); }
 };
 
 class CPointsCollection {
@@ -45,6 +50,9 @@ public:
     // Reserves room for n points (a caller that knows the size avoids regrowth).
     void reserve(int n) { points_.reserve(static_cast<std::size_t>(n < 0 ? 0 : n)); }
 
+    // True when the bounds hold the extent of at least one finite point (or were set): a
+    // collection of only non-finite points has none, like an empty one.
+    bool hasBounds() const { return hasBounds_; }
     double minX() const { return minX_; }
     double maxX() const { return maxX_; }
     double minY() const { return minY_; }
@@ -64,6 +72,7 @@ private:
     bool sorted_;
     bool duplicatesAllowed_;
     double minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;
+    bool hasBounds_ = false;
     mutable CMinMaxPyramid pyramid_;
     mutable std::size_t pyramidValidUpTo_ = 0; // points below this index are in the pyramid
 };

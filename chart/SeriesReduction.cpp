@@ -1,6 +1,8 @@
 #include "chart/SeriesReduction.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -49,29 +51,56 @@ std::size_t firstAfterColumn(const std::vector<GraphPoint>& points, const CAxisM
     return gallop(points, x, from, guess - 1, column);
 }
 
-void push(std::vector<PixelPoint>& out, PixelPoint p)
+template <class Point> void push(std::vector<Point>& out, Point p)
 {
     if (out.empty() || !(out.back() == p))
         out.push_back(p);
 }
 
-// The index range of points whose columns lie in left..right.
-std::pair<std::size_t, std::size_t> visibleRange(const std::vector<GraphPoint>& points,
-                                                 const CAxisMap& x, int left, int right)
+// The index range of a sorted collection's points with a finite x: those at -infinity come
+// first, those at +infinity and those whose x is not a number last.
+std::pair<std::size_t, std::size_t> finiteXRange(const std::vector<GraphPoint>& points)
 {
-    const std::size_t first = firstAfterColumn(points, x, 0, points.size(), left - 1);
-    const std::size_t last = firstAfterColumn(points, x, first, points.size(), right);
+    const auto lo = std::partition_point(points.begin(), points.end(), [](const GraphPoint& p) {
+        return p.x < -std::numeric_limits<double>::max();
+    });
+    const auto hi = std::partition_point(lo, points.end(), [](const GraphPoint& p) {
+        return p.x <= std::numeric_limits<double>::max();
+    });
+    return {static_cast<std::size_t>(lo - points.begin()),
+            static_cast<std::size_t>(hi - points.begin())};
+}
+
+// The index range within [lo, hi) of points whose columns lie in left..right.
+std::pair<std::size_t, std::size_t> visibleRange(const std::vector<GraphPoint>& points,
+                                                 const CAxisMap& x, std::size_t lo, std::size_t hi,
+                                                 int left, int right)
+{
+    const std::size_t first = firstAfterColumn(points, x, lo, hi, left - 1);
+    const std::size_t last = firstAfterColumn(points, x, first, hi, right);
     return {first, last};
+}
+
+PathPoint pathPoint(const GraphPoint& p, const CAxisMap& x, const CAxisMap& y)
+{
+    return {x.pixelAt(p.x), y.pixelAt(p.y)};
 }
 
 } // namespace
 
+PixelPoint PathPoint::pixel() const
+{
+    return {static_cast<int>(std::clamp(x, -kPixelLimit, kPixelLimit)),
+            static_cast<int>(std::clamp(y, -kPixelLimit, kPixelLimit))};
+}
+
 void distinctPixelPath(const CPointsCollection& points, const CAxisMap& x, const CAxisMap& y,
-                       std::vector<PixelPoint>& out)
+                       std::vector<PathPoint>& out)
 {
     out.clear();
     for (const GraphPoint& p : points.points())
-        push(out, {x.toPixel(p.x), y.toPixel(p.y)});
+        if (p.finite())
+            push(out, pathPoint(p, x, y));
 }
 
 bool canReduce(const CPointsCollection& points, const CAxisMap& x)
@@ -80,35 +109,101 @@ bool canReduce(const CPointsCollection& points, const CAxisMap& x)
 }
 
 void reducedPixelPath(const CPointsCollection& points, const CAxisMap& x, const CAxisMap& y,
-                      int left, int right, std::vector<PixelPoint>& out)
+                      int left, int right, std::vector<PathPoint>& out)
 {
     out.clear();
     const auto& pts = points.points();
-    if (pts.empty())
+    const auto [lo, hi] = finiteXRange(pts);
+    if (lo >= hi)
         return;
-    const auto [first, last] = visibleRange(pts, x, left, right);
-    auto pixel = [&](std::size_t i) { return PixelPoint{x.toPixel(pts[i].x), y.toPixel(pts[i].y)}; };
-    if (first > 0)
-        push(out, pixel(first - 1));
+    const auto [first, last] = visibleRange(pts, x, lo, hi, left, right);
+    auto pixel = [&](std::size_t i) { return pathPoint(pts[i], x, y); };
+    // The nearest drawn points on either side, so that lines entering and leaving are kept.
+    for (std::size_t i = first; i > lo; --i)
+        if (pts[i - 1].finite()) {
+            push(out, pixel(i - 1));
+            break;
+        }
     const CMinMaxPyramid& pyramid = points.pyramid();
     std::size_t width = 0;
     for (std::size_t g0 = first; g0 < last;) {
         const int column = x.toPixel(pts[g0].x);
         const std::size_t g1 = firstAfterColumn(pts, x, g0 + 1, last, column, width);
         width = g1 - g0;
-        push(out, pixel(g0));
-        if (g1 - g0 > 2) {
-            const YExtremes e = pyramid.query(pts, g0, g1);
-            const std::size_t a = std::min(e.minIndex, e.maxIndex);
-            const std::size_t b = std::max(e.minIndex, e.maxIndex);
+        // The column's first and last drawn points; a column of skipped points draws nothing.
+        std::size_t a = g0, b = g1;
+        while (a < g1 && !pts[a].finite())
+            ++a;
+        while (b > a && !pts[b - 1].finite())
+            --b;
+        if (a < b) {
             push(out, pixel(a));
-            push(out, pixel(b));
+            if (b - a > 2) {
+                const YExtremes e = pyramid.query(pts, a, b);
+                push(out, pixel(std::min(e.minIndex, e.maxIndex)));
+                push(out, pixel(std::max(e.minIndex, e.maxIndex)));
+            }
+            push(out, pixel(b - 1));
         }
-        push(out, pixel(g1 - 1));
         g0 = g1;
     }
-    if (last < pts.size())
-        push(out, pixel(last));
+    for (std::size_t i = last; i < hi; ++i)
+        if (pts[i].finite()) {
+            push(out, pixel(i));
+            break;
+        }
+}
+
+namespace {
+
+// Clips the segment a-b to the rectangle (Liang-Barsky); false when nothing of it is inside.
+bool clipSegment(PathPoint& a, PathPoint& b, double left, double top, double right, double bottom)
+{
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x - left, right - a.x, a.y - top, bottom - a.y};
+    double t0 = 0, t1 = 1;
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    // Ends inside stay exactly where they are.
+    const PathPoint from = a;
+    if (t1 < 1)
+        b = {from.x + t1 * dx, from.y + t1 * dy};
+    if (t0 > 0)
+        a = {from.x + t0 * dx, from.y + t0 * dy};
+    return true;
+}
+
+PixelPoint rounded(const PathPoint& p)
+{
+    return {static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y))};
+}
+
+} // namespace
+
+void clipPathLines(const std::vector<PathPoint>& path, int left, int top, int right, int bottom,
+                   std::vector<PixelLine>& out)
+{
+    out.clear();
+    const double l = left - kClipMargin, t = top - kClipMargin;
+    const double r = right + kClipMargin, b = bottom + kClipMargin;
+    for (std::size_t i = 1; i < path.size(); ++i) {
+        PathPoint from = path[i - 1], to = path[i];
+        if (clipSegment(from, to, l, t, r, b))
+            out.push_back({rounded(from), rounded(to)});
+    }
 }
 
 namespace {
@@ -145,7 +240,8 @@ private:
     {
         if (lo > hi)
             return;
-        const auto a = static_cast<std::size_t>(lo - first_), b = static_cast<std::size_t>(hi - first_);
+        const auto a = static_cast<std::size_t>(lo - first_),
+                   b = static_cast<std::size_t>(hi - first_);
         for (std::size_t w = a >> 6; w <= b >> 6; ++w) {
             const std::size_t from = w == a >> 6 ? a & 63 : 0, to = w == b >> 6 ? b & 63 : 63;
             const std::uint64_t mask =
@@ -181,11 +277,17 @@ struct MarkWalker {
         push(out, {column, row});
         painted.paint(row - half, row + half);
     }
-    void point(std::size_t i) { mark(y.toPixel(pts[i].y)); }
+    void point(std::size_t i)
+    {
+        if (pts[i].finite())
+            mark(y.toPixel(pts[i].y));
+    }
 
     void node(int level, std::size_t index)
     {
         const YExtremes& e = pyramid.entry(level, index);
+        if (std::isnan(e.minY)) // only points that are not drawn
+            return;
         int lo = y.toPixel(e.minY), hi = y.toPixel(e.maxY);
         if (lo > hi)
             std::swap(lo, hi);
@@ -238,11 +340,12 @@ void reducedMarkPixels(const CPointsCollection& points, const CAxisMap& x, const
 {
     out.clear();
     const auto& pts = points.points();
-    if (pts.empty() || bottom < top)
+    const auto [lo, hi] = finiteXRange(pts);
+    if (lo >= hi || bottom < top)
         return;
     halfSize = std::max(halfSize, 0);
     // Marks of points just outside the columns still reach into them.
-    const auto [first, last] = visibleRange(pts, x, left - halfSize, right + halfSize);
+    const auto [first, last] = visibleRange(pts, x, lo, hi, left - halfSize, right + halfSize);
     const CMinMaxPyramid& pyramid = points.pyramid();
     PaintedRows painted(top - halfSize, bottom + halfSize);
     MarkWalker walker{pts, pyramid, y, halfSize, top, bottom, painted, out};

@@ -3,7 +3,9 @@
 // whose pixel differs from the previous; lines join consecutive entries and marks stand on
 // every entry. The reduced path gives the same picture at a cost that follows pixels: for each
 // pixel column it keeps only the first, lowest, highest and last point (in their order), found
-// with binary searches on x and the collection's min/max pyramid.
+// with binary searches on x and the collection's min/max pyramid. Both skip points that are not
+// finite, as if they were not there. Paths hold exact pixel positions however far off; their
+// segments are clipped to the plot before they become integer lines.
 
 #include <vector>
 
@@ -16,9 +18,24 @@ struct PixelPoint {
     bool operator==(const PixelPoint&) const = default;
 };
 
-// Every point, consecutive duplicates of a pixel dropped.
+// A point of a path: its pixel (fractions dropped) as CAxisMap::pixelAt gives it.
+struct PathPoint {
+    double x = 0;
+    double y = 0;
+    bool operator==(const PathPoint&) const = default;
+    // The pixel as ints, far-off positions kept within +-kPixelLimit.
+    PixelPoint pixel() const;
+};
+
+struct PixelLine {
+    PixelPoint from;
+    PixelPoint to;
+    bool operator==(const PixelLine&) const = default;
+};
+
+// Every finite point, consecutive duplicates of a pixel dropped.
 void distinctPixelPath(const CPointsCollection& points, const CAxisMap& x, const CAxisMap& y,
-                       std::vector<PixelPoint>& out);
+                       std::vector<PathPoint>& out);
 
 // True when the reduced path applies: a sorted collection and an x mapping that grows.
 bool canReduce(const CPointsCollection& points, const CAxisMap& x);
@@ -26,7 +43,15 @@ bool canReduce(const CPointsCollection& points, const CAxisMap& x);
 // The reduced path for the pixel columns left..right, including the nearest point on either
 // side so that lines entering and leaving the view are kept. Needs canReduce().
 void reducedPixelPath(const CPointsCollection& points, const CAxisMap& x, const CAxisMap& y,
-                      int left, int right, std::vector<PixelPoint>& out);
+                      int left, int right, std::vector<PathPoint>& out);
+
+// The lines joining consecutive points of a path, clipped in floating point to the rectangle
+// left..right, top..bottom grown by kClipMargin on every side, then rounded to pixels: a line to
+// a far-off point keeps its slope. Lines wholly outside are dropped; lines within keep their
+// exact ends.
+void clipPathLines(const std::vector<PathPoint>& path, int left, int top, int right, int bottom,
+                   std::vector<PixelLine>& out);
+inline constexpr double kClipMargin = 1024;
 
 // Mark centres for the columns left..right and the rows top..bottom: enough of the distinct
 // pixels to paint exactly what marks on every distinct pixel paint. Within a column, a run of

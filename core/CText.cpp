@@ -55,4 +55,23 @@ double toDouble(std::string_view text)
     return strtod_l(buffer, nullptr, cLocale);
 }
 
+void appendUtf8(std::string& out, std::string_view text)
+{
+    for (char c : text) {
+        unsigned byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            out += c;
+            continue;
+        }
+        unsigned code = ansiToUnicode(static_cast<unsigned char>(c));
+        if (code < 0x800) {
+            out += static_cast<char>(0xC0 | (code >> 6));
+        } else {
+            out += static_cast<char>(0xE0 | (code >> 12));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        }
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
 } // namespace ctext

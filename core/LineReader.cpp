@@ -32,11 +32,23 @@ bool CLineReader::open(const std::string& path)
     return true;
 }
 
+void CLineReader::openText(std::string_view bytes)
+{
+    close();
+    inMemory_ = true;
+    fileSize_ = bytes.size();
+    buffer_.assign(bytes.begin(), bytes.end());
+    begin_ = 0;
+    end_ = buffer_.size();
+    endOfFile_ = true;
+}
+
 void CLineReader::close()
 {
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = -1;
+    inMemory_ = false;
 }
 
 // Moves the unread bytes to the front and reads another block behind them.

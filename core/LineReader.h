@@ -18,13 +18,17 @@ public:
 
     // Opens the file for reading; false when it cannot be opened.
     bool open(const std::string& path);
+    // Reads the given bytes (copied) as if they were a file's content: the same pieces, without
+    // a file (tests and fuzzing feed readers this way).
+    void openText(std::string_view bytes);
     void close();
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return fd_ >= 0 || inMemory_; }
 
     // The next piece, valid until the next call; false at the end of the file.
     bool next(std::string_view& piece);
 
-    // Size of the file opened last, for reserving memory.
+    // Size of the file opened last: a hint for reserving memory, which a file that is growing
+    // or sparse may not match.
     std::size_t fileSize() const { return fileSize_; }
 
 private:
@@ -32,6 +36,7 @@ private:
 
     std::size_t maxChars_;
     int fd_ = -1;
+    bool inMemory_ = false;
     bool endOfFile_ = false;
     std::size_t fileSize_ = 0;
     std::vector<char> buffer_;

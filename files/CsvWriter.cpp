@@ -1,5 +1,6 @@
 #include "files/CsvWriter.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 
@@ -11,32 +12,6 @@ namespace {
 
 constexpr std::size_t kFlushSize = 1 << 20;
 
-// Unicode code points of the Windows-1252 bytes 0x80..0x9F; the five unassigned ones map to
-// the C1 controls of the same value, as Windows does.
-constexpr char16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-void appendUtf8(std::string& out, std::string_view text)
-{
-    for (char c : text) {
-        unsigned byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            out += c;
-            continue;
-        }
-        unsigned code = byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
-        if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-        } else {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        }
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 bool needsQuotes(std::string_view text)
 {
     return text.find_first_of(",\"\r\n") != std::string_view::npos;
@@ -45,16 +20,16 @@ bool needsQuotes(std::string_view text)
 void appendText(std::string& out, std::string_view text)
 {
     if (!needsQuotes(text)) {
-        appendUtf8(out, text);
+        ctext::appendUtf8(out, text);
         return;
     }
     out += '"';
     for (std::size_t quote; (quote = text.find('"')) != std::string_view::npos;) {
-        appendUtf8(out, text.substr(0, quote + 1));
+        ctext::appendUtf8(out, text.substr(0, quote + 1));
         out += '"';
         text.remove_prefix(quote + 1);
     }
-    appendUtf8(out, text);
+    ctext::appendUtf8(out, text);
     out += '"';
 }
 
@@ -116,7 +91,9 @@ void appendDateTime(std::string& out, std::string_view dateTime)
         appendText(out, dateTime.substr(11));
 }
 
-int flush(std::string& buffer, std::FILE* out)
+} // namespace
+
+int writeCsvBuffer(std::string& buffer, std::FILE* out)
 {
     if (!buffer.empty() && std::fwrite(buffer.data(), 1, buffer.size(), out) != buffer.size())
         return errno != 0 ? errno : EIO;
@@ -124,7 +101,14 @@ int flush(std::string& buffer, std::FILE* out)
     return 0;
 }
 
-} // namespace
+int finishCsvBuffer(std::string& buffer, std::FILE* out)
+{
+    if (int result = writeCsvBuffer(buffer, out); result != 0)
+        return result;
+    if (std::fflush(out) != 0)
+        return errno != 0 ? errno : EIO;
+    return 0;
+}
 
 std::vector<std::string> csvFieldTitles(const CDataTable& rows, const Unit& unit)
 {
@@ -167,8 +151,11 @@ std::string csvSampleLine(std::string_view dateTime, std::string_view dataText)
 int writeCsv(const CDataTable& rows, const std::vector<std::string>& fieldTitles, std::FILE* out)
 {
     errno = 0;
+    // Room for one flush of output, or for all of a small table (about 10 bytes a value).
     std::string buffer;
-    buffer.reserve(kFlushSize + 4096);
+    const std::size_t estimate =
+        rows.rowCount() * (static_cast<std::size_t>(rows.columnCount()) + 2) * 10;
+    buffer.reserve(std::min(estimate, kFlushSize) + 4096);
     buffer += "DATE,TIME";
     for (const std::string& title : fieldTitles) {
         buffer += ',';
@@ -184,12 +171,8 @@ int writeCsv(const CDataTable& rows, const std::vector<std::string>& fieldTitles
         }
         buffer += '\n';
         if (buffer.size() >= kFlushSize)
-            if (int result = flush(buffer, out); result != 0)
+            if (int result = writeCsvBuffer(buffer, out); result != 0)
                 return result;
     }
-    if (int result = flush(buffer, out); result != 0)
-        return result;
-    if (std::fflush(out) != 0)
-        return errno != 0 ? errno : EIO;
-    return 0;
+    return finishCsvBuffer(buffer, out);
 }

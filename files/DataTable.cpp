@@ -2,28 +2,46 @@
 
 #include <limits>
 
+#include "core/MemoryLimit.h"
+
 namespace {
 constexpr std::size_t kMaxStoredLength = std::numeric_limits<std::uint16_t>::max();
-}
+constexpr std::uint64_t kMaxRowLength = std::numeric_limits<std::uint32_t>::max();
+static_assert(kMaxStoredLength + std::uint64_t{CDataTable::kMaxBlocks} * kDataTextLength <=
+              kMaxRowLength);
+static_assert(std::uint64_t{CDataTable::kMaxBlocks} * CDataTable::kFieldsPerBlock <=
+              std::numeric_limits<int>::max());
+} // namespace
 
 void CDataTable::reset(Layout layout, int blockCount)
 {
     layout_ = layout;
-    blockCount_ = layout == Layout::Record ? 1 : (blockCount < 0 ? 0 : blockCount);
+    if (layout == Layout::Record)
+        blockCount_ = 1;
+    else
+        blockCount_ = blockCount < 0 ? 0 : (blockCount > kMaxBlocks ? kMaxBlocks : blockCount);
     bytes_.clear();
     rowStart_.assign(1, 0);
-    firstLength_.assign(1, 0);
-    segmentLength_.clear();
-    lastSegmentStart_ = 0;
+    firstSegment_.assign(1, 0);
+    segmentStart_.clear();
+}
+
+void CDataTable::reserveBytes(std::size_t bytes) { bytes_.reserve(reservationHint(bytes)); }
+
+void CDataTable::release()
+{
+    const Layout layout = layout_;
+    const int blocks = blockCount_;
+    *this = CDataTable();
+    reset(layout, blocks);
 }
 
 void CDataTable::addRow(std::string_view dateTime)
 {
     dateTime = dateTime.substr(0, kMaxStoredLength);
-    lastSegmentStart_ = bytes_.size();
     bytes_.insert(bytes_.end(), dateTime.begin(), dateTime.end());
     rowStart_.push_back(bytes_.size());
-    firstLength_.push_back(static_cast<std::uint32_t>(segmentLength_.size()));
+    firstSegment_.push_back(static_cast<std::uint32_t>(segmentStart_.size()));
 }
 
 void CDataTable::addDataLine(std::string_view dataLine)
@@ -32,16 +50,18 @@ void CDataTable::addDataLine(std::string_view dataLine)
     if (row == 0)
         return;
     --row;
-    std::size_t lines = firstLength_[row + 1] - firstLength_[row];
+    std::size_t lines = firstSegment_[row + 1] - firstSegment_[row];
     if (lines >= static_cast<std::size_t>(blockCount_))
         return;
     if (layout_ == Layout::Log)
         dataLine = dataLine.substr(0, kDataTextLength);
-    segmentLength_.push_back(static_cast<std::uint16_t>(bytes_.size() - lastSegmentStart_));
-    lastSegmentStart_ = bytes_.size();
+    const std::uint64_t start = bytes_.size() - rowStart_[row];
+    if (start + dataLine.size() > kMaxRowLength || segmentStart_.size() >= kMaxRowLength)
+        return;
+    segmentStart_.push_back(static_cast<std::uint32_t>(start));
     bytes_.insert(bytes_.end(), dataLine.begin(), dataLine.end());
     rowStart_.back() = bytes_.size();
-    firstLength_.back() = static_cast<std::uint32_t>(segmentLength_.size());
+    firstSegment_.back() = static_cast<std::uint32_t>(segmentStart_.size());
 }
 
 // Segment 0 is the date-time, segment i the i-th data line; empty when the row has fewer.
@@ -49,17 +69,16 @@ std::string_view CDataTable::segment(std::size_t row, std::size_t index) const
 {
     if (row >= rowCount())
         return {};
-    std::size_t first = firstLength_[row];
-    std::size_t stored = firstLength_[row + 1] - first;
+    const std::size_t first = firstSegment_[row];
+    const std::size_t stored = firstSegment_[row + 1] - first;
     if (index > stored)
         return {};
-    std::size_t offset = rowStart_[row];
-    for (std::size_t i = 0; i < index; ++i)
-        offset += segmentLength_[first + i];
-    std::size_t end = index < stored ? offset + segmentLength_[first + index] : rowStart_[row + 1];
-    return std::string_view(bytes_.data() + offset, end - offset);
+    const std::uint64_t rowStart = rowStart_[row];
+    const std::uint64_t begin = index == 0 ? rowStart : rowStart + segmentStart_[first + index - 1];
+    const std::uint64_t end =
+        index < stored ? rowStart + segmentStart_[first + index] : rowStart_[row + 1];
+    return std::string_view(bytes_.data() + begin, end - begin);
 }
-
 std::string_view CDataTable::dateTime(std::size_t row) const { return segment(row, 0); }
 
 std::string_view CDataTable::field(std::size_t row, int column) const
@@ -88,6 +107,6 @@ CDataItem CDataTable::item(std::size_t row) const
 std::size_t CDataTable::memoryBytes() const
 {
     return bytes_.capacity() + rowStart_.capacity() * sizeof(std::uint64_t) +
-           firstLength_.capacity() * sizeof(std::uint32_t) +
-           segmentLength_.capacity() * sizeof(std::uint16_t);
+           firstSegment_.capacity() * sizeof(std::uint32_t) +
+           segmentStart_.capacity() * sizeof(std::uint32_t);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The sample rows of a record or log file, stored compactly: the texts of all rows back to back
-// in one byte buffer plus a few offsets per row. Field texts are cut on demand and come back
-// exactly as they stand in the file. Record rows hold one data text whose 13th field runs to
+// in one byte buffer plus a few offsets per row. Field texts are cut on demand, in constant time
+// whatever the number of blocks, and come back exactly as they stand in the file. Record rows hold one data text whose 13th field runs to
 // the end of the line; log rows hold one data line per instrument block, 13 fields of 8
 // characters each.
 
@@ -17,17 +17,23 @@ class CDataTable {
 public:
     enum class Layout { Record, Log };
 
-    // Empties the table and sets how its rows are cut. Record tables have one block.
+    // Empties the table and sets how its rows are cut. Record tables have one block; log tables
+    // at most kMaxBlocks.
     void reset(Layout layout, int blockCount = 1);
 
-    // Room for this many text bytes, so that reading a file does not move the buffer.
-    void reserveBytes(std::size_t bytes) { bytes_.reserve(bytes); }
+    // Room for about this many text bytes, so that reading a file seldom moves the buffer. The
+    // size is a hint: it is capped, and the buffer grows as needed. May throw std::bad_alloc.
+    void reserveBytes(std::size_t bytes);
+
+    // Empties the table and gives its memory back.
+    void release();
 
     // Starts a new row with its date-time text (at most 65535 characters are kept).
     void addRow(std::string_view dateTime);
 
     // Adds the next data line to the last row. Lines beyond the table's blocks are dropped, and
-    // log lines keep only the 104 characters that hold fields.
+    // log lines keep only the 104 characters that hold fields. A row holds at most 4 GiB of
+    // text; a line that would pass that is dropped too.
     void addDataLine(std::string_view dataLine);
 
     Layout layout() const { return layout_; }
@@ -50,6 +56,9 @@ public:
     std::size_t memoryBytes() const;
 
     static constexpr int kFieldsPerBlock = 13;
+    // The most blocks a log table has: every row stays within 4 GiB of text, and every column
+    // number within an int.
+    static constexpr int kMaxBlocks = 40'000'000;
 
 private:
     std::string_view segment(std::size_t row, std::size_t index) const;
@@ -59,9 +68,9 @@ private:
     std::vector<char> bytes_;
     // Row r occupies bytes_[rowStart_[r], rowStart_[r + 1]): its date-time, then its data lines.
     std::vector<std::uint64_t> rowStart_{0};
-    // Lengths of every segment of row r but its last: segmentLength_[firstLength_[r] ...
-    // firstLength_[r + 1]); the last one runs to the end of the row.
-    std::vector<std::uint32_t> firstLength_{0};
-    std::vector<std::uint16_t> segmentLength_;
-    std::uint64_t lastSegmentStart_ = 0;
+    // Where the data lines of row r start, counted from the row's start:
+    // segmentStart_[firstSegment_[r] ... firstSegment_[r + 1]). Each segment ends where the next
+    // one starts, the last at the end of the row.
+    std::vector<std::uint32_t> firstSegment_{0};
+    std::vector<std::uint32_t> segmentStart_;
 };

@@ -1,5 +1,7 @@
 #include "files/DataText.h"
 
+#include <cmath>
+
 #include "core/CText.h"
 
 namespace {
@@ -56,8 +58,10 @@ double fieldValue(std::string_view text)
     // Plain decimals of at most 15 digits convert exactly without strtod: the digits form an
     // integer below 2^53 and dividing by an exact power of ten rounds correctly, as strtod does.
     PlainDecimal decimal;
-    if (!parsePlainDecimal(text, decimal))
-        return text.empty() ? 0.0 : ctext::toDouble(text);
+    if (!parsePlainDecimal(text, decimal)) {
+        const double value = text.empty() ? 0.0 : ctext::toDouble(text);
+        return std::isfinite(value) ? value : 0.0;
+    }
     double magnitude =
         static_cast<double>(decimal.mantissa) / kPowersOfTen[decimal.fractionDigits];
     return decimal.negative ? -magnitude : magnitude;

@@ -16,6 +16,8 @@ inline constexpr std::string_view kNoValueDisplay = "---  --";
 bool hasFieldMarker(std::string_view text);
 
 // -999 for a field with a marker, otherwise the text read like C strtod (no number reads 0).
+// A reading that is not a finite number ("nan", "inf", "1e999") is no number either: 0. The
+// table, the graph, the CSV and the export all take their numbers from here, so they agree.
 double fieldValue(std::string_view text);
 
 // A field that is a plain decimal ("  -12.50 ": blanks, sign, at most 15 digits with an

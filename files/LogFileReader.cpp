@@ -1,8 +1,12 @@
 #include "files/LogFileReader.h"
 
+#include <cerrno>
+
 #include "core/CText.h"
 #include "core/LineReader.h"
+#include "core/MemoryLimit.h"
 #include "files/FileLimits.h"
+#include "files/RowFilling.h"
 
 namespace {
 
@@ -37,12 +41,16 @@ void scanRecords(CLineReader& reader, Sink& sink)
     }
 }
 
-// First pass: the number of data lines of the first record.
+// First pass: the number of data lines of the first record (at most the table's limit).
 struct BlockCounter {
     int records = 0;
     int blocks = 0;
     bool record(std::string_view) { return records++ == 0; }
-    void dataLine(std::string_view) { ++blocks; }
+    void dataLine(std::string_view)
+    {
+        if (blocks < CDataTable::kMaxBlocks)
+            ++blocks;
+    }
 };
 
 // Second pass: one row per record.
@@ -56,6 +64,15 @@ struct RowCutter {
     void dataLine(std::string_view line) { rows.addDataLine(line); }
 };
 
+// Second pass over an open reader; 0, or ENOMEM with rows emptied when memory runs out.
+int cutRows(CLineReader& reader, CDataTable& rows)
+{
+    return fillRows(reader, rows, [&] {
+        RowCutter cutter{rows};
+        scanRecords(reader, cutter);
+    });
+}
+
 } // namespace
 
 bool readLogFile(const std::string& path, CDataTable& rows, IMessageBox& messages)
@@ -63,19 +80,40 @@ bool readLogFile(const std::string& path, CDataTable& rows, IMessageBox& message
     rows.reset(CDataTable::Layout::Log, 0);
     CLineReader reader(kLinePieceLength);
     BlockCounter counter;
+    errno = 0;
     bool ok = reader.open(path);
+    if (ok && !fileFitsInMemory(reader.fileSize())) {
+        // Not even the first pass is made: it would read the whole file for nothing.
+        errno = EFBIG;
+        messages.tell(kLogFileOpenError, MessageIcon::Stop);
+        return false;
+    }
     if (ok)
         scanRecords(reader, counter);
     else
         messages.tell(kLogFileOpenError, MessageIcon::Stop);
 
     rows.reset(CDataTable::Layout::Log, counter.blocks);
+    errno = 0;
     if (!reader.open(path)) {
         messages.tell(kLogFileOpenError, MessageIcon::Stop);
         return false;
     }
-    rows.reserveBytes(reader.fileSize());
-    RowCutter cutter{rows};
-    scanRecords(reader, cutter);
+    if (int error = cutRows(reader, rows); error != 0) {
+        errno = error;
+        messages.tell(kLogFileOpenError, MessageIcon::Stop);
+        return false;
+    }
     return ok;
+}
+
+int readLogText(std::string_view bytes, CDataTable& rows)
+{
+    CLineReader reader(kLinePieceLength);
+    reader.openText(bytes);
+    BlockCounter counter;
+    scanRecords(reader, counter);
+    rows.reset(CDataTable::Layout::Log, counter.blocks);
+    reader.openText(bytes);
+    return cutRows(reader, rows);
 }

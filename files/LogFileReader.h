@@ -15,5 +15,10 @@ inline constexpr std::string_view kLogFileOpenError = "ERROR: unable to open Log
 
 // Empties rows and fills them in two passes over the file: the first counts the blocks, the
 // second cuts the rows. Each pass that cannot open the file shows kLogFileOpenError (stop icon);
-// the result is false when either failed.
+// the result is false when either failed. A file larger than the machine's memory, or one that
+// does not fit in the memory left, is refused with the same message once (errno tells why) and
+// leaves rows empty.
 bool readLogFile(const std::string& path, CDataTable& rows, IMessageBox& messages);
+
+// The same reading from a file's bytes in memory: 0, or ENOMEM (rows empty).
+int readLogText(std::string_view bytes, CDataTable& rows);

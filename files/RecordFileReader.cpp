@@ -1,8 +1,29 @@
 #include "files/RecordFileReader.h"
 
+#include <cerrno>
+
 #include "core/CText.h"
 #include "core/LineReader.h"
+#include "core/MemoryLimit.h"
 #include "files/FileLimits.h"
+#include "files/RowFilling.h"
+
+namespace {
+
+// Fills rows from an open reader; 0, or ENOMEM with rows emptied when memory runs out.
+int readRecordLines(CLineReader& reader, CDataTable& rows)
+{
+    return fillRows(reader, rows, [&] {
+        std::string_view piece;
+        while (reader.next(piece)) {
+            std::string_view line = ctext::trimRight(piece);
+            if (!line.empty())
+                addRecordLine(rows, line);
+        }
+    });
+}
+
+} // namespace
 
 void addRecordLine(CDataTable& rows, std::string_view line)
 {
@@ -20,16 +41,24 @@ bool readRecordFile(const std::string& path, CDataTable& rows, IMessageBox& mess
 {
     rows.reset(CDataTable::Layout::Record);
     CLineReader reader(kLinePieceLength);
+    errno = 0;
     if (!reader.open(path)) {
         messages.tell(kRecordFileOpenError, MessageIcon::Stop);
         return false;
     }
-    rows.reserveBytes(reader.fileSize());
-    std::string_view piece;
-    while (reader.next(piece)) {
-        std::string_view line = ctext::trimRight(piece);
-        if (!line.empty())
-            addRecordLine(rows, line);
+    int error = fileFitsInMemory(reader.fileSize()) ? readRecordLines(reader, rows) : EFBIG;
+    if (error != 0) {
+        errno = error; // the reason, for a caller that reports it
+        messages.tell(kRecordFileOpenError, MessageIcon::Stop);
+        return false;
     }
     return true;
+}
+
+int readRecordText(std::string_view bytes, CDataTable& rows)
+{
+    rows.reset(CDataTable::Layout::Record);
+    CLineReader reader(kLinePieceLength);
+    reader.openText(bytes);
+    return readRecordLines(reader, rows);
 }

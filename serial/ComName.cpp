@@ -2,10 +2,10 @@
 
 #include <cctype>
 #include <cstdlib>
-#include <fstream>
 #include <string_view>
 
 #include "core/CText.h"
+#include "core/LineReader.h"
 
 namespace {
 
@@ -17,13 +17,21 @@ std::string upper(std::string_view text)
     return out;
 }
 
-// The path given for key ("COM2") in the ini file, or nothing. Lines starting with '#' or ';'
-// are comments; blanks around key and path are ignored.
-std::optional<std::string> iniPath(const std::string& path, const std::string& key)
+// Lines longer than this (no device path is) are ignored whole.
+constexpr std::size_t kIniLineLength = 8191;
+
+// The path given for key ("COM2") in the ini file read by reader, or nothing. Lines starting
+// with '#' or ';' are comments; blanks around key and path are ignored.
+std::optional<std::string> iniPath(CLineReader& reader, const std::string& key)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::string line;
-    while (std::getline(in, line)) {
+    std::string_view line;
+    bool continuation = false; // the piece goes on a line that was too long
+    while (reader.next(line)) {
+        const bool whole = !line.empty() && line.back() == '\n';
+        const bool skip = continuation || (!whole && line.size() >= kIniLineLength);
+        continuation = !whole && line.size() >= kIniLineLength;
+        if (skip)
+            continue;
         const std::string_view text = ctext::trimBoth(line);
         if (text.empty() || text.front() == '#' || text.front() == ';')
             continue;
@@ -40,6 +48,13 @@ std::optional<std::string> iniPath(const std::string& path, const std::string& k
 }
 
 } // namespace
+
+std::optional<std::string> comPathInIni(std::string_view iniText, int number)
+{
+    CLineReader reader(kIniLineLength);
+    reader.openText(iniText);
+    return iniPath(reader, "COM" + std::to_string(number));
+}
 
 std::optional<int> comNumber(const std::string& name)
 {
@@ -65,8 +80,10 @@ std::string resolveComName(const std::string& name, const EnvLookup& env,
     const std::string key = "COM" + std::to_string(*number);
     if (const auto value = env("VENTORA_" + key); value && !value->empty())
         return *value;
-    if (auto path = iniPath(iniFile, key))
-        return *path;
+    CLineReader reader(kIniLineLength);
+    if (reader.open(iniFile))
+        if (auto path = iniPath(reader, key))
+            return *path;
     return "/dev/ttyS" + std::to_string(*number - 1);
 }
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // Looks up an environment variable; nothing when it is unset.
 using EnvLookup = std::function<std::optional<std::string>(const std::string& name)>;
@@ -16,6 +17,10 @@ std::optional<int> comNumber(const std::string& name);
 
 std::string resolveComName(const std::string& name, const EnvLookup& env,
                            const std::string& iniPath);
+
+// The path that the text of a port.ini gives for COM<number>, or nothing. Lines of more than
+// 8190 characters are ignored.
+std::optional<std::string> comPathInIni(std::string_view iniText, int number);
 
 // The process's environment and ./port.ini.
 std::string resolveComName(const std::string& name);

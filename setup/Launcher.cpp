@@ -1,9 +1,6 @@
 #include "setup/Launcher.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <sys/stat.h>
-
+#include "setup/SetupFiles.h"
 #include "setup/SetupPaths.h"
 
 namespace {
@@ -70,15 +67,5 @@ std::string desktopEntryText(const std::string& installFolder, const std::string
 int createLauncher(const std::string& path, const std::string& installFolder,
                    const std::string& program)
 {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return errno;
-    std::string text = desktopEntryText(installFolder, program);
-    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    int error = written ? 0 : errno;
-    if (std::fclose(file) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && ::chmod(path.c_str(), 0755) != 0)
-        error = errno;
-    return error;
+    return writeReplacing(path, desktopEntryText(installFolder, program), 0755);
 }

@@ -9,7 +9,8 @@
 // format, so any folder name is carried exactly.
 std::string desktopEntryText(const std::string& installFolder, const std::string& program);
 
-// Writes the launcher at path (replacing one that is there) and makes it executable, as desktops
-// require of launchers they start. 0 or the errno of the failure.
+// Writes the launcher at path (replacing a file or a link that is there, never writing through
+// it) and makes it executable, as desktops require of launchers they start. 0 or the errno of
+// the failure.
 int createLauncher(const std::string& path, const std::string& installFolder,
                    const std::string& program);

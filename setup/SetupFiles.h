@@ -3,6 +3,7 @@
 // errno of the operation; nothing throws.
 
 #include <string>
+#include <string_view>
 
 enum class FolderResult { Created, Exists, Failed };
 
@@ -10,9 +11,22 @@ enum class FolderResult { Created, Exists, Failed };
 // be written as one line of an uninstall list.
 FolderResult createFolder(const std::string& path);
 
+// The writers below never write through what stands at the destination: the new content goes to
+// a new file beside it, renamed over it, so a symbolic link there is replaced and the file it
+// leads to (perhaps outside the installation) is left alone.
+
 // Copies source over destination, replacing an existing file; the copy keeps the source's
-// permission bits, so the program stays executable. 0 or an errno.
+// permission bits, so the program stays executable. 0 or an errno; a failed copy leaves the
+// destination as it was.
 int copyReplacing(const std::string& source, const std::string& destination);
+
+// Writes bytes as the file at path, replacing what is there, with the given permission bits
+// (-1: those of a new file). 0 or an errno.
+int writeReplacing(const std::string& path, std::string_view bytes, int mode = -1);
+
+// Opens path for writing (fd, close-on-exec): emptied (a new file replacing what is there) or,
+// with append, added to when it is a regular file and created anew otherwise. 0 or an errno.
+int openForWriting(const std::string& path, bool append, int& fd);
 
 // Makes a regular file readable and writable by its owner, the counterpart of clearing the
 // read-only attribute. Symbolic links and folders are left alone. 0 or an errno.

@@ -1,11 +1,23 @@
 #include "setup/UninstallList.h"
 
 #include <cerrno>
+#include <unistd.h>
+
+#include "setup/SetupFiles.h"
 
 int CUninstallList::open(const std::string& path, Mode mode)
 {
-    file_.reset(std::fopen(path.c_str(), mode == Mode::Create ? "wb" : "ab"));
-    return file_ ? 0 : errno;
+    file_.reset();
+    int fd = -1;
+    if (int error = openForWriting(path, mode == Mode::Append, fd); error != 0)
+        return error;
+    file_.reset(::fdopen(fd, mode == Mode::Create ? "wb" : "ab"));
+    if (!file_) {
+        const int error = errno;
+        ::close(fd);
+        return error;
+    }
+    return 0;
 }
 
 int CUninstallList::addLine(const std::string& path)

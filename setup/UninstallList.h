@@ -11,7 +11,9 @@ class CUninstallList {
 public:
     enum class Mode { Create, Append };
 
-    // Opens the list, emptied (Create) or kept (Append). 0 or the errno of the failure.
+    // Opens the list, emptied (Create) or kept (Append). A symbolic link or anything else but a
+    // regular file at path is replaced by a new list, never written through. 0 or the errno of
+    // the failure.
     int open(const std::string& path, Mode mode);
     bool isOpen() const { return file_ != nullptr; }
 

@@ -5,8 +5,9 @@
 ventora_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libgl-dev
-    libxlsxwriter-dev
+    libxlsxwriter-dev xdg-utils
     libgtest-dev libgmock-dev libbenchmark-dev
+    python3-openpyxl locales
     fonts-liberation fonts-dejavu-core
     desktop-file-utils
     poppler-utils

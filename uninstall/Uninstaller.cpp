@@ -27,14 +27,9 @@ void markLongLine(std::vector<CListPiece>& pieces, std::size_t first)
         pieces[i].partOfLongLine = true;
 }
 
-} // namespace
-
-bool readUninstallList(const std::string& path, std::vector<CListPiece>& pieces)
+void readListPieces(CLineReader& reader, std::vector<CListPiece>& pieces)
 {
     pieces.clear();
-    CLineReader reader(kListPieceLength);
-    if (!reader.open(path))
-        return false;
     std::string_view piece;
     std::size_t lineStart = 0;
     while (reader.next(piece)) {
@@ -47,7 +42,25 @@ bool readUninstallList(const std::string& path, std::vector<CListPiece>& pieces)
     }
     if (lineStart < pieces.size())
         markLongLine(pieces, lineStart);
+}
+
+} // namespace
+
+bool readUninstallList(const std::string& path, std::vector<CListPiece>& pieces)
+{
+    pieces.clear();
+    CLineReader reader(kListPieceLength);
+    if (!reader.open(path))
+        return false;
+    readListPieces(reader, pieces);
     return true;
+}
+
+void readUninstallListText(std::string_view bytes, std::vector<CListPiece>& pieces)
+{
+    CLineReader reader(kListPieceLength);
+    reader.openText(bytes);
+    readListPieces(reader, pieces);
 }
 
 RemovalOutcome CUninstaller::run(const std::string& folder, const std::string& programsFolder)

@@ -5,6 +5,7 @@
 // and its pauses are reached through IRemovalProgress, messages through IMessageBox.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/MessageBox.h"
@@ -33,6 +34,8 @@ inline constexpr int kRemovalSteps = 6;
 
 // False when the list cannot be opened.
 bool readUninstallList(const std::string& path, std::vector<CListPiece>& pieces);
+// The same reading from a list's bytes in memory.
+void readUninstallListText(std::string_view bytes, std::vector<CListPiece>& pieces);
 
 enum class RemovalOutcome {
     NoList,  // nothing deleted, nothing shown: the window just closes

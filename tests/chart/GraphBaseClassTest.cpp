@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "chart/GraphBaseClass.h"
 #include "chart/ToolTipText.h"
 
@@ -108,7 +110,14 @@ TEST(GraphBaseClass, DataBoundsCoverVisibleSeriesWithPoints)
     graph.getSeries(a)->setVisible(false);
     EXPECT_FALSE(graph.getDataBounds(b)); // every series hidden
     EXPECT_FALSE(graph.setDataBounds({0, 1, 0, 1}));
-    (void)e;
+    // A series whose points are none of them finite has nothing to show either.
+    graph.addPoint(e, 1, std::nan(""));
+    graph.addPoint(e, 2, HUGE_VAL);
+    EXPECT_FALSE(graph.getDataBounds(b));
+    graph.getSeries(a)->setVisible(true);
+    EXPECT_TRUE(graph.getDataBounds(b));
+    EXPECT_EQ(b.minX, 0);
+    EXPECT_EQ(b.maxY, 7);
 }
 
 TEST(GraphBaseClass, SetDataBoundsFirstExactlyOthersWidened)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <random>
 
 #include "chart/PointsCollection.h"
@@ -27,9 +29,15 @@ TEST(PointsCollection, OrderAndDuplicateRules)
         {"sorted orders x", true, false, {{3, 0}, {1, 0}, {2, 0}}, {{1, 0}, {2, 0}, {3, 0}}},
         {"unsorted keeps order", false, false, {{3, 0}, {1, 0}, {2, 0}}, {{3, 0}, {1, 0}, {2, 0}}},
         {"unsorted keeps duplicates", false, false, {{5, 1}, {5, 2}}, {{5, 1}, {5, 2}}},
-        {"replace in the middle", true, false, {{1, 1}, {2, 2}, {3, 3}, {2, 9}},
+        {"replace in the middle",
+         true,
+         false,
+         {{1, 1}, {2, 2}, {3, 3}, {2, 9}},
          {{1, 1}, {2, 9}, {3, 3}}},
-        {"duplicate before first equal", true, true, {{1, 1}, {2, 2}, {2, 3}, {3, 3}, {2, 4}},
+        {"duplicate before first equal",
+         true,
+         true,
+         {{1, 1}, {2, 2}, {2, 3}, {3, 3}, {2, 4}},
          {{1, 1}, {2, 4}, {2, 3}, {2, 2}, {3, 3}}},
     };
     for (const Case& c : cases)
@@ -164,6 +172,69 @@ TEST(PointsCollection, PyramidMatchesAScanAfterEveryKindOfChange)
     const YExtremes e = flat.pyramid().query(flat.points(), 3, 90);
     EXPECT_EQ(e.minIndex, 3u);
     EXPECT_EQ(e.maxIndex, 3u);
+}
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// A point with a coordinate that is not finite is kept, but the bounds are those of the others.
+TEST(PointsCollection, PointsThatAreNotFiniteTakeNoPartInTheBounds)
+{
+    struct Case {
+        const char* name;
+        std::vector<GraphPoint> input;
+        bool hasBounds;
+        double minX, maxX, minY, maxY;
+    };
+    const Case cases[] = {
+        {"NaN first", {{0, kNaN}, {1, 5}, {2, 7}}, true, 1, 2, 5, 7},
+        {"infinities", {{1, 5}, {2, kInf}, {kInf, 3}, {-kInf, 0}, {3, -kInf}}, true, 1, 1, 5, 5},
+        {"NaN x", {{kNaN, 1}, {4, 2}}, true, 4, 4, 2, 2},
+        {"nothing finite", {{0, kNaN}, {kInf, 1}}, false, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        for (bool recompute : {false, true}) {
+            CPointsCollection points(false);
+            for (const GraphPoint& p : c.input)
+                points.addPoint(p.x, p.y);
+            if (recompute)
+                points.recomputeBounds();
+            EXPECT_EQ(points.count(), static_cast<int>(c.input.size())) << c.name;
+            EXPECT_EQ(points.hasBounds(), c.hasBounds) << c.name;
+            EXPECT_EQ(points.minX(), c.minX) << c.name;
+            EXPECT_EQ(points.maxX(), c.maxX) << c.name;
+            EXPECT_EQ(points.minY(), c.minY) << c.name;
+            EXPECT_EQ(points.maxY(), c.maxY) << c.name;
+        }
+    }
+}
+
+// Infinities sort at the ends; an x that is not a number goes after everything, so the rest
+// stays in ascending order whatever comes later.
+TEST(PointsCollection, SortedCollectionKeepsOrderAroundNonFiniteX)
+{
+    CPointsCollection c;
+    for (double x : {3.0, kNaN, 1.0, kInf, 2.0, -kInf, kNaN, 2.5})
+        c.addPoint(x, 0);
+    std::vector<double> xs;
+    for (const GraphPoint& p : c.points())
+        xs.push_back(p.x);
+    ASSERT_EQ(xs.size(), 8u);
+    EXPECT_EQ(std::vector<double>(xs.begin(), xs.begin() + 6),
+              (std::vector<double>{-kInf, 1, 2, 2.5, 3, kInf}));
+    EXPECT_TRUE(std::isnan(xs[6]) && std::isnan(xs[7]));
+}
+
+TEST(PointsCollection, PyramidExtremesSkipPointsThatAreNotFinite)
+{
+    CPointsCollection c(false);
+    for (int i = 0; i < 100; ++i)
+        c.addPoint(i, i % 10 == 3 ? kInf : (i % 10 == 4 ? -kInf : (i % 10 == 5 ? kNaN : i)));
+    const YExtremes e = c.pyramid().query(c.points(), 3, 96);
+    EXPECT_EQ(e.minY, 6);
+    EXPECT_EQ(e.maxY, 92);
+    const YExtremes none = c.pyramid().query(c.points(), 3, 6);
+    EXPECT_TRUE(std::isnan(none.minY) && std::isnan(none.maxY));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <cmath>
 #include <random>
 
 #include "chart/GraphBaseClass.h"
@@ -113,6 +114,67 @@ TEST(Render, ConstantSeriesIsAFlatLineInTheMiddle)
     const QImage direct = draw(graph, {0, 49, 5, 5}, false, SeriesDrawing::Reduced);
     EXPECT_EQ(direct.pixel(100, direct.height() / 2 - 1 + (direct.height() - 1) % 2),
               qRgb(255, 0, 0));
+}
+
+// Points that are not finite, first or anywhere else, change nothing: either drawing gives the
+// picture of the series without them.
+TEST(Render, PointsThatAreNotFiniteChangeNothingInEitherDrawing)
+{
+    CGraphBaseClass clean(4), dirty(4);
+    fill(clean, 2, 20000, 9);
+    const double nan = std::nan(""), inf = HUGE_VAL;
+    for (int s = 0; s < 2; ++s) {
+        dirty.addSeries(clean.getSeries(s)->colour(), "s");
+        CPointsCollection& c = dirty.getSeries(s)->points();
+        c.addPoint(-1, nan); // first: once it made the whole y range NaN
+        for (const GraphPoint& p : clean.getSeries(s)->points().points()) {
+            c.addPoint(p.x, p.y);
+            if (static_cast<int>(p.x) % 13 == 5)
+                c.addPoint(p.x + 0.5, static_cast<int>(p.x) % 2 ? -inf : nan);
+        }
+        c.addPoint(nan, 3);
+        c.addPoint(inf, 3);
+    }
+    DataBounds cleanBounds, dirtyBounds;
+    ASSERT_TRUE(dirty.getDataBounds(dirtyBounds));
+    clean.getDataBounds(cleanBounds);
+    EXPECT_EQ(dirtyBounds.minY, cleanBounds.minY);
+    EXPECT_EQ(dirtyBounds.maxY, cleanBounds.maxY);
+    const PlotRanges view = zoomResetRanges(cleanBounds.minX, cleanBounds.maxX, cleanBounds.minY,
+                                            cleanBounds.maxY);
+    for (const PlotRanges& v : {view, PlotRanges{9000, 9400, -10, 10}}) {
+        for (bool marks : {false, true}) {
+            for (SeriesDrawing drawing : {SeriesDrawing::Reduced, SeriesDrawing::EveryPoint}) {
+                EXPECT_TRUE(draw(dirty, v, marks, drawing) == draw(clean, v, marks, drawing))
+                    << v.xFrom << (marks ? " marks" : "")
+                    << (drawing == SeriesDrawing::Reduced ? " reduced" : " every point");
+            }
+        }
+    }
+}
+
+// Zoomed in a million times on a line to a far-off point: the part in view keeps its slope.
+TEST(Render, ExtremeZoomKeepsTheSlopeOfLines)
+{
+    CGraphBaseClass graph(4);
+    const int s = graph.addSeries(0x0000FF, "line");
+    graph.addPoint(s, 0, 0, false);
+    graph.addPoint(s, 1e6, 5e5, false); // y = x / 2
+    const PlotRanges view{0, 1, 0, 1};
+    for (SeriesDrawing drawing : {SeriesDrawing::Reduced, SeriesDrawing::EveryPoint}) {
+        const QImage image = draw(graph, view, false, drawing);
+        const CAxisMap x = plotXMap(image.rect(), view), y = plotYMap(image.rect(), view);
+        int painted = 0;
+        for (int py = 0; py < image.height(); ++py)
+            for (int px = 0; px < image.width(); ++px) {
+                if (image.pixel(px, py) == qRgb(255, 255, 255))
+                    continue;
+                ++painted;
+                const double expected = y.pixelAt(x.toValue(px) / 2);
+                ASSERT_NEAR(py, expected, 1.5) << px;
+            }
+        EXPECT_GE(painted, image.width() - 1);
+    }
 }
 
 } // namespace

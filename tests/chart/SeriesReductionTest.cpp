@@ -17,8 +17,11 @@ struct Picture {
     bool operator==(const Picture&) const = default;
 };
 
-Picture picture(const std::vector<PixelPoint>& path, int left, int right)
+Picture picture(const std::vector<PathPoint>& points, int left, int right)
 {
+    std::vector<PixelPoint> path;
+    for (const PathPoint& p : points)
+        path.push_back(p.pixel());
     Picture pic;
     auto addRun = [&](const PixelPoint& p) {
         if (p.x < left || p.x > right)
@@ -59,9 +62,9 @@ TEST(SeriesReduction, CoincidentPixelsDrawOnce)
     c.addPoint(0, 0);
     c.addPoint(0.01, 0); // same pixel as the first
     c.addPoint(5, 5);
-    std::vector<PixelPoint> path;
+    std::vector<PathPoint> path;
     distinctPixelPath(c, CAxisMap::make(0, 100, 0, 10), CAxisMap::make(100, 0, 0, 10), path);
-    EXPECT_EQ(path, (std::vector<PixelPoint>{{0, 100}, {50, 50}}));
+    EXPECT_EQ(path, (std::vector<PathPoint>{{0, 100}, {50, 50}}));
 }
 
 TEST(SeriesReduction, ReducedPathDrawsWhatEveryPointDraws)
@@ -70,13 +73,16 @@ TEST(SeriesReduction, ReducedPathDrawsWhatEveryPointDraws)
     const struct {
         double xFrom, xTo;
         int width;
-    } views[] = {{0, 10000, 300}, {1234.5, 1300, 300}, {-50, 20, 200}, {9990, 10100, 100},
+    } views[] = {{0, 10000, 300},
+                 {1234.5, 1300, 300},
+                 {-50, 20, 200},
+                 {9990, 10100, 100},
                  {2000, 2000.2, 50} /* fewer points than columns */};
     for (const auto& v : views) {
         const CAxisMap x = CAxisMap::make(0, v.width - 1, v.xFrom, v.xTo);
         const CAxisMap y = CAxisMap::make(199, 0, -60, 60);
         ASSERT_TRUE(canReduce(c, x));
-        std::vector<PixelPoint> all, reduced;
+        std::vector<PathPoint> all, reduced;
         distinctPixelPath(c, x, y, all);
         reducedPixelPath(c, x, y, 0, v.width - 1, reduced);
         EXPECT_TRUE(picture(all, 0, v.width - 1) == picture(reduced, 0, v.width - 1))
@@ -90,9 +96,8 @@ TEST(SeriesReduction, LineAcrossTheViewWithoutPointsInIt)
     CPointsCollection c;
     c.addPoint(-100, 0);
     c.addPoint(100, 10);
-    std::vector<PixelPoint> reduced;
-    reducedPixelPath(c, CAxisMap::make(0, 99, 0, 10), CAxisMap::make(99, 0, 0, 10), 0, 99,
-                     reduced);
+    std::vector<PathPoint> reduced;
+    reducedPixelPath(c, CAxisMap::make(0, 99, 0, 10), CAxisMap::make(99, 0, 0, 10), 0, 99, reduced);
     EXPECT_EQ(reduced.size(), 2u);
 }
 
@@ -103,8 +108,7 @@ std::set<std::pair<int, int>> coverage(const std::vector<PixelPoint>& centres, i
     for (const PixelPoint& p : centres)
         for (int dx = -half; dx <= half; ++dx)
             for (int dy = -half; dy <= half; ++dy)
-                if (p.x + dx >= left && p.x + dx <= right && p.y + dy >= top &&
-                    p.y + dy <= bottom)
+                if (p.x + dx >= left && p.x + dx <= right && p.y + dy >= top && p.y + dy <= bottom)
                     covered.insert({p.x + dx, p.y + dy});
     return covered;
 }
@@ -116,8 +120,11 @@ TEST(SeriesReduction, ReducedMarksCoverWhatEveryMarkCovers)
         for (double xTo : {3000.0, 200.0}) {
             const CAxisMap x = CAxisMap::make(0, 59, 100, xTo);
             const CAxisMap y = CAxisMap::make(79, 0, -30, 30);
+            std::vector<PathPoint> path;
             std::vector<PixelPoint> all, reduced;
-            distinctPixelPath(c, x, y, all);
+            distinctPixelPath(c, x, y, path);
+            for (const PathPoint& p : path)
+                all.push_back(p.pixel());
             reducedMarkPixels(c, x, y, 0, 59, 0, 79, half, reduced);
             EXPECT_EQ(coverage(all, half, 0, 59, 0, 79), coverage(reduced, half, 0, 59, 0, 79))
                 << half << " " << xTo;
@@ -126,6 +133,85 @@ TEST(SeriesReduction, ReducedMarksCoverWhatEveryMarkCovers)
             }
         }
     }
+}
+
+// Points that are not finite, wherever they stand, change nothing in either path: both draw what
+// they draw without them.
+TEST(SeriesReduction, PointsThatAreNotFiniteDrawAsIfAbsent)
+{
+    const CPointsCollection clean = noisySeries(5000, 5);
+    CPointsCollection dirty;
+    const double nan = std::nan(""), inf = HUGE_VAL;
+    const GraphPoint strays[] = {{-inf, 1}, {inf, 2}, {nan, 3}, {nan, nan}};
+    for (const GraphPoint& p : strays)
+        dirty.addPoint(p.x, p.y);
+    for (int i = 0; i < clean.count(); ++i) {
+        dirty.addPoint(clean.at(i).x, clean.at(i).y);
+        if (i % 7 == 3) // between two kept points
+            dirty.addPoint(clean.at(i).x + 0.1, i % 2 ? nan : -inf);
+    }
+    for (int i = 0; i < 2000; ++i) // a stretch of columns with nothing to draw, then a point
+        dirty.addPoint(2500 + i * 0.2, nan);
+    dirty.addPoint(3000, 1);
+    CPointsCollection ending = clean;
+    ending.addPoint(3000, 1);
+    const CAxisMap y = CAxisMap::make(199, 0, -60, 60);
+    std::vector<PathPoint> cleanPath, dirtyPath, reduced;
+    for (const double xTo : {2600.0, 3300.0}) {
+        const CAxisMap x = CAxisMap::make(0, 299, 500, xTo);
+        ASSERT_TRUE(canReduce(dirty, x));
+        distinctPixelPath(ending, x, y, cleanPath);
+        distinctPixelPath(dirty, x, y, dirtyPath);
+        EXPECT_EQ(dirtyPath, cleanPath) << xTo;
+        reducedPixelPath(dirty, x, y, 0, 299, reduced);
+        EXPECT_TRUE(picture(reduced, 0, 299) == picture(cleanPath, 0, 299)) << xTo;
+        std::vector<PixelPoint> cleanMarks, dirtyMarks;
+        reducedMarkPixels(ending, x, y, 0, 299, 0, 199, 2, cleanMarks);
+        reducedMarkPixels(dirty, x, y, 0, 299, 0, 199, 2, dirtyMarks);
+        EXPECT_EQ(coverage(dirtyMarks, 2, 0, 299, 0, 199), coverage(cleanMarks, 2, 0, 299, 0, 199))
+            << xTo;
+    }
+    const CAxisMap x = CAxisMap::make(0, 299, 500, 2600);
+    CPointsCollection nothing;
+    nothing.addPoint(1, nan);
+    nothing.addPoint(nan, 1);
+    distinctPixelPath(nothing, x, y, dirtyPath);
+    reducedPixelPath(nothing, x, y, 0, 299, reduced);
+    EXPECT_TRUE(dirtyPath.empty());
+    EXPECT_TRUE(reduced.empty());
+}
+
+// A line to a point far outside keeps its slope: the clipped end lies on the true line.
+TEST(SeriesReduction, ClippedLinesKeepTheirSlope)
+{
+    struct Case {
+        PathPoint from, to;
+    } cases[] = {
+        {{100, 50}, {6.4e8, -1.8e8}},              // far right and above
+        {{-3e12, 100 - 3e11}, {5e12, 100 + 5e11}}, // from far left to far right, across
+        {{10, 10}, {10, 1e15}},                    // straight down
+        {{2e9, 300 - 2e9}, {-2e9, 300 + 2e9}},     // both ends far off, across a corner
+    };
+    for (const Case& c : cases) {
+        std::vector<PixelLine> lines;
+        clipPathLines({c.from, c.to}, 0, 0, 639, 359, lines);
+        ASSERT_EQ(lines.size(), 1u);
+        for (const PixelPoint& end : {lines[0].from, lines[0].to}) {
+            EXPECT_GE(end.x, -kClipMargin - 1);
+            EXPECT_LE(end.x, 639 + kClipMargin + 1);
+            EXPECT_GE(end.y, -kClipMargin - 1);
+            EXPECT_LE(end.y, 359 + kClipMargin + 1);
+            // Distance from the true line, in pixels.
+            const double dx = c.to.x - c.from.x, dy = c.to.y - c.from.y;
+            const double distance =
+                std::fabs(dy * (end.x - c.from.x) - dx * (end.y - c.from.y)) / std::hypot(dx, dy);
+            EXPECT_LT(distance, 1.0) << end.x << "," << end.y;
+        }
+    }
+    // Lines wholly outside are dropped; lines inside keep their ends exactly.
+    std::vector<PixelLine> lines;
+    clipPathLines({{-5000, 0}, {-4000, 300}, {10, 20}, {30, 40}}, 0, 0, 639, 359, lines);
+    EXPECT_EQ(lines, (std::vector<PixelLine>{{{-1024, 92}, {10, 20}}, {{10, 20}, {30, 40}}}));
 }
 
 TEST(SeriesReduction, OnlySortedDataWithGrowingXIsReduced)

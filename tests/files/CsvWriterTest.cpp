@@ -9,7 +9,7 @@
 #include "files/CsvWriter.h"
 #include "files/RecordFileReader.h"
 #include "files/RecordingWriter.h"
-#include "tests/files/FileSizeLimit.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/TempDir.h"
 

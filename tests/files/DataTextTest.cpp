@@ -37,8 +37,20 @@ TEST(DataText, ValuesFollowStrtodAndMarkersGiveMinus999)
     };
     for (const Case& c : cases)
         EXPECT_EQ(fieldValue(c.text), c.value) << '"' << c.text << '"';
-    EXPECT_TRUE(std::isinf(fieldValue("inf")));
     EXPECT_TRUE(std::signbit(fieldValue(" -0.00")));
+}
+
+// strtod reads these as NaN or infinity; no spreadsheet or graph can use that, so they are text
+// that is no number. Finite numbers at the edges of the range stay as they are.
+TEST(DataText, NonFiniteReadingsAreNoNumber)
+{
+    for (const char* text : {"nan", "  NaN   ", "-nan(12)", "inf", " -inf", "INFINITY", "1e999",
+                             "-1e999", "0x1p2000", "9e308"})
+        EXPECT_EQ(fieldValue(text), 0.0) << '"' << text << '"';
+    EXPECT_EQ(fieldValue("1e308"), 1e308);
+    EXPECT_EQ(fieldValue("-1.7e308"), -1.7e308);
+    EXPECT_EQ(fieldValue("1e-999"), 0.0);
+    EXPECT_EQ(fieldValue("nan_err"), kNoValue);
 }
 
 // The quick conversion of plain decimals must give exactly the bits strtod gives.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <filesystem>
 #include <vector>
 
 #include "files/LogFileReader.h"
@@ -123,4 +125,49 @@ TEST(LogFileReader, UnreadableFileIsReportedForEachPass)
     EXPECT_EQ(table.rowCount(), 0u);
     ShownMessage expected{"ERROR: unable to open LogInstr file.", MessageIcon::Stop, false};
     EXPECT_EQ(messages.shown(), (std::vector<ShownMessage>{expected, expected}));
+}
+
+// A record of many blocks: every field comes back from its own line, and the bytes in memory
+// read exactly as the file does.
+TEST(LogFileReader, RecordOfTwentyThousandBlocks)
+{
+    constexpr int kBlocks = 20000;
+    std::string content = kStamp1;
+    for (int block = 0; block < kBlocks; ++block) {
+        std::string number = std::to_string(block);
+        content += number + std::string(8 - number.size(), ' ') + std::string(89, '.') + "end\n";
+    }
+    content += kStamp2 + "second\n";
+    TempDir dir;
+    writeFile(dir.file("l.lvt"), content);
+    CDataTable fromFile, fromText;
+    CScriptedMessageBox messages;
+    ASSERT_TRUE(readLogFile(dir.file("l.lvt"), fromFile, messages));
+    ASSERT_EQ(readLogText(content, fromText), 0);
+    for (const CDataTable* table : {&fromFile, &fromText}) {
+        ASSERT_EQ(table->columnCount(), 13 * kBlocks);
+        ASSERT_EQ(table->rowCount(), 2u);
+        for (int block : {0, 1, 9999, kBlocks - 1}) {
+            std::string number = std::to_string(block);
+            EXPECT_EQ(table->field(0, 13 * block), number + std::string(8 - number.size(), ' '));
+            EXPECT_EQ(table->field(0, 13 * block + 12), ".end");
+        }
+        EXPECT_EQ(table->field(1, 0), "second");
+        EXPECT_EQ(table->field(1, 13), "");
+    }
+}
+
+// A file larger than the machine's memory is refused before it is read: one message, the
+// reason in errno, no rows.
+TEST(LogFileReader, HugeFileIsRefusedOnce)
+{
+    TempDir dir;
+    writeFile(dir.file("big.lvt"), kStamp1);
+    std::filesystem::resize_file(dir.file("big.lvt"), std::uintmax_t{1} << 40);
+    CDataTable table;
+    CScriptedMessageBox messages;
+    EXPECT_FALSE(readLogFile(dir.file("big.lvt"), table, messages));
+    EXPECT_EQ(errno, EFBIG);
+    EXPECT_EQ(table.rowCount(), 0u);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"ERROR: unable to open LogInstr file."});
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <filesystem>
 #include <vector>
 
 #include "files/RecordFileReader.h"
@@ -110,4 +112,32 @@ TEST(RecordFileReader, UnreadableFileEmptiesTheRowsAndSaysSo)
                   (std::vector<ShownMessage>{
                       {"ERROR: Unable to open selected file", MessageIcon::Stop, false}}));
     }
+}
+
+TEST(RecordFileReader, HugeFileIsRefusedWithTheOpenMessage)
+{
+    TempDir dir;
+    writeFile(dir.file("big.ivt"), kDateTime + "#" + kData + "\r\r\n");
+    std::filesystem::resize_file(dir.file("big.ivt"), std::uintmax_t{1} << 40);
+    CDataTable table;
+    CScriptedMessageBox messages;
+    EXPECT_FALSE(readRecordFile(dir.file("big.ivt"), table, messages));
+    EXPECT_EQ(errno, EFBIG);
+    EXPECT_EQ(table.rowCount(), 0u);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"ERROR: Unable to open selected file"});
+}
+
+TEST(RecordFileReader, BytesInMemoryReadAsTheFile)
+{
+    const std::string content = "\r\r\n" + kDateTime + "#" + kData + "\r\r\nno hash here\n" +
+                                std::string(300, 'x') + "\n#\n";
+    TempDir dir;
+    writeFile(dir.file("r.ivt"), content);
+    CDataTable fromFile, fromText;
+    CScriptedMessageBox messages;
+    ASSERT_TRUE(readRecordFile(dir.file("r.ivt"), fromFile, messages));
+    ASSERT_EQ(readRecordText(content, fromText), 0);
+    ASSERT_EQ(fromText.rowCount(), fromFile.rowCount());
+    for (std::size_t row = 0; row < fromFile.rowCount(); ++row)
+        EXPECT_EQ(fromText.item(row), fromFile.item(row));
 }

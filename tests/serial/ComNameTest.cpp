@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 
 #include "serial/ComName.h"
 #include "tests/support/TempDir.h"
@@ -54,6 +55,28 @@ TEST(ComNameTest, ResolvesFromEnvironmentThenIniThenDefault)
         };
         EXPECT_EQ(resolveComName(c.name, env, iniFile), c.expected);
     }
+}
+
+// A line too long to be a device path is ignored whole: no piece of it counts as a line.
+TEST(ComNameTest, OverlongIniLinesAreIgnoredWhole)
+{
+    const std::string hidden = "COM1=/dev/hidden\n";
+    const struct {
+        const char* what;
+        std::string ini;
+        std::optional<std::string> com1;
+    } cases[] = {
+        {"plain", "COM1=/dev/a\n", "/dev/a"},
+        {"after a long line", std::string(20000, 'x') + "\nCOM1=/dev/b", "/dev/b"},
+        {"inside a long line", std::string(8191, 'x') + hidden, std::nullopt},
+        {"end of a long line", std::string(10000, ' ') + hidden, std::nullopt},
+        {"longest line kept", "COM1=/" + std::string(8184, 'p') + "\n",
+         "/" + std::string(8184, 'p')},
+        {"no line end", "COM1=/dev/c", "/dev/c"},
+        {"empty", "", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(comPathInIni(c.ini, 1), c.com1) << c.what;
 }
 
 TEST(ComNameTest, ComNumbers)

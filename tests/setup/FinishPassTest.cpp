@@ -74,3 +74,25 @@ TEST_F(FinishPassTest, UnwritableListStillCreatesTheLauncher)
 }
 
 } // namespace
+
+// A desktop launcher or a desktop list that is a symbolic link is replaced: the file it leads to
+// is neither written nor taken as a list of files to change.
+TEST_F(FinishPassTest, LinksAtTheLauncherAndTheListAreReplaced)
+{
+    const std::string outside = dir_.file("outside.txt");
+    const std::string outsideList = dir_.file("outside-list.txt");
+    writeFile(outside, "not ours");
+    fs::permissions(outside, static_cast<fs::perms>(0400));
+    writeFile(outsideList, outside + "\r\r\n");
+    fs::create_directories(request_.desktopFolder);
+    fs::create_symlink(outside, launcherPath());
+    fs::create_symlink(outsideList, listPath());
+
+    EXPECT_EQ(finishSetup(request_), 1);
+    EXPECT_EQ(readFile(outside), "not ours");
+    EXPECT_EQ(fs::status(outside).permissions(), static_cast<fs::perms>(0400));
+    EXPECT_EQ(readFile(outsideList), outside + "\r\r\n");
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(launcherPath())));
+    EXPECT_EQ(readFile(listPath()), launcherPath() + "\r\r\n");
+    EXPECT_NE(readFile(launcherPath()).find("[Desktop Entry]"), std::string::npos);
+}

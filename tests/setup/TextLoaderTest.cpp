@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
 
 #include "setup/TextLoader.h"
 #include "tests/support/TempDir.h"
@@ -53,3 +54,13 @@ TEST(TextLoader, MissingFileLeavesTheTextEmpty)
 }
 
 } // namespace
+
+TEST(TextLoader, FileLargerThanMemoryIsRefused)
+{
+    TempDir dir;
+    writeFile(dir.file("Welcome.txt"), "hello\n");
+    std::filesystem::resize_file(dir.file("Welcome.txt"), std::uintmax_t{1} << 40);
+    std::string text = "left over";
+    EXPECT_EQ(loadSetupText(dir.file("Welcome.txt"), text), EFBIG);
+    EXPECT_EQ(text, "");
+}

@@ -1,7 +1,0 @@
-#include "viewers/WaitCursor.h"
-
-#include <QApplication>
-
-CWaitCursor::CWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-
-CWaitCursor::~CWaitCursor() { QApplication::restoreOverrideCursor(); }
