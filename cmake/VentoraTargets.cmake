@@ -3,6 +3,8 @@
 # ventora_model_library(name SOURCES ... [DEPENDS ...]): plain C++ library. It never sees Qt's
 # include paths, so a Qt include in model code fails to build.
 # ventora_ui_library(name SOURCES ... [DEPENDS ...]): window code on Qt Widgets.
+# ventora_qt_core_library(name SOURCES ... [DEPENDS ...]): code on Qt's event loop without
+# widgets, for the window programs and the headless ones alike.
 # ventora_add_test(name SOURCES ... [DEPENDS ...] [GUI]): one GoogleTest executable, each test
 # registered with CTest; GUI tests run on the offscreen platform.
 
@@ -20,6 +22,13 @@ function(ventora_ui_library name)
     ventora_check_library_depends(${name} ${ARG_DEPENDS})
     add_library(${name} STATIC ${ARG_SOURCES})
     target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} Qt6::Widgets Qt6::PrintSupport)
+endfunction()
+
+function(ventora_qt_core_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+    ventora_check_library_depends(${name} ${ARG_DEPENDS})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} Qt6::Core)
 endfunction()
 
 find_package(GTest REQUIRED)

@@ -6,6 +6,7 @@
 
 #include "core/CText.h"
 #include "core/Channels.h"
+#include "files/DataText.h"
 
 namespace {
 
@@ -81,6 +82,15 @@ void appendField(std::string& out, std::string_view text)
         appendNumber(out, fieldValue(text));
 }
 
+// The date (the first 10 characters) and the time (from the 12th on) as two values.
+void appendDateTime(std::string& out, std::string_view dateTime)
+{
+    appendText(out, dateTime.substr(0, 10));
+    out += ',';
+    if (dateTime.size() > 11)
+        appendText(out, dateTime.substr(11));
+}
+
 } // namespace
 
 int writeCsvBuffer(std::string& buffer, std::FILE* out)
@@ -126,6 +136,18 @@ std::string csvText(std::string_view text)
     return out;
 }
 
+std::string csvSampleLine(std::string_view dateTime, std::string_view dataText)
+{
+    std::string line;
+    appendDateTime(line, dateTime);
+    for (int field = 0; field < kChannelCount; ++field) {
+        line += ',';
+        appendField(line, dataTextField(dataText, static_cast<std::size_t>(field)));
+    }
+    line += '\n';
+    return line;
+}
+
 int writeCsv(const CDataTable& rows, const std::vector<std::string>& fieldTitles, std::FILE* out)
 {
     errno = 0;
@@ -142,11 +164,7 @@ int writeCsv(const CDataTable& rows, const std::vector<std::string>& fieldTitles
     buffer += '\n';
     const int columns = rows.columnCount();
     for (std::size_t row = 0; row < rows.rowCount(); ++row) {
-        std::string_view dateTime = rows.dateTime(row);
-        appendText(buffer, dateTime.substr(0, 10));
-        buffer += ',';
-        if (dateTime.size() > 11)
-            appendText(buffer, dateTime.substr(11));
+        appendDateTime(buffer, rows.dateTime(row));
         for (int column = 0; column < columns; ++column) {
             buffer += ',';
             appendField(buffer, rows.field(row, column));

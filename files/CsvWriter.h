@@ -22,6 +22,10 @@ std::vector<std::string> csvFieldTitles(const CDataTable& rows, const Unit& unit
 // Writes the title row and every row to out; 0 on success, otherwise the errno of the failure.
 int writeCsv(const CDataTable& rows, const std::vector<std::string>& fieldTitles, std::FILE* out);
 
+// The line writeCsv writes for a record-file row of this date-time ("%Y/%m/%d %H:%M:%S") and
+// data text, LF included: a sample can be streamed as CSV while it is recorded.
+std::string csvSampleLine(std::string_view dateTime, std::string_view dataText);
+
 // One CSV value: Windows-1252 text as UTF-8, quoted when it needs to be.
 std::string csvText(std::string_view text);
 

@@ -6,9 +6,17 @@ int CAutodetect::baudRate(int rateIndex)
     return kRates[rateIndex - 1];
 }
 
+bool CAutodetect::knownBaudRate(int rate)
+{
+    for (int index = 1; index <= kRateCount; ++index)
+        if (baudRate(index) == rate)
+            return true;
+    return false;
+}
+
 void CAutodetect::start()
 {
-    port_ = kFirstPort;
+    port_ = scope_.firstPort;
     rateIndex_ = 0;
     retries_ = 0;
 }
@@ -17,12 +25,15 @@ std::optional<CAutodetect::Setting> CAutodetect::next(bool garbled)
 {
     retries_ = garbled ? (retries_ + 1) % kTriesPerSetting : 0;
     if (retries_ == 0) {
-        ++rateIndex_;
-        if (rateIndex_ > kRateCount) {
-            rateIndex_ = 1;
-            ++port_;
-        }
-        if (port_ > kLastPort)
+        do {
+            ++rateIndex_;
+            if (rateIndex_ > kRateCount) {
+                rateIndex_ = 1;
+                ++port_;
+            }
+        } while (port_ <= scope_.lastPort && scope_.baudRate != 0 &&
+                 baudRate(rateIndex_) != scope_.baudRate);
+        if (port_ > scope_.lastPort)
             return std::nullopt;
     }
     return Setting{port_, baudRate(rateIndex_)};

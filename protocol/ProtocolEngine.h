@@ -11,6 +11,7 @@
 // enabled states. The view's keyboard filter reads the link through IDialogueLink.
 
 #include <string>
+#include <string_view>
 
 #include "core/Clock.h"
 #include "core/ConnConfig.h"
@@ -24,6 +25,10 @@
 #include "protocol/ProtocolPort.h"
 #include "protocol/ProtocolView.h"
 #include "protocol/TimerTable.h"
+
+// The question the search asks before it starts, whose Yes empties the recording file.
+inline constexpr std::string_view kDeleteRecordingQuestion =
+    "Do you want to delete recording file ?";
 
 class CProtocolEngine final : public IDialogueLink {
 public:
@@ -52,6 +57,8 @@ public:
     bool OnExit(); // true when the window may close
     bool canAutodetect() const { return !portOpen_ && !searching_; }
     bool canDisconnect() const { return portOpen_ || searching_; }
+    // The ports and rates that the next searches try (all of them unless narrowed).
+    void setSearchScope(const CAutodetect::Scope& scope) { autodetect_.setScope(scope); }
 
     // Events.
     void OnTimer(int id);

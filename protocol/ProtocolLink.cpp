@@ -115,7 +115,7 @@ void CProtocolEngine::OnAutodetect()
                               "Confirm proceeds ?",
                               MessageIcon::Exclamation))
         return;
-    if (s_.messages.askYesNo("Do you want to delete recording file ?", MessageIcon::Question))
+    if (s_.messages.askYesNo(kDeleteRecordingQuestion, MessageIcon::Question))
         s_.recording.emptyFile(); // tells the user itself when it cannot
     sendEnable_ = true;
     s_.port.clearLineBuffer();
@@ -124,7 +124,7 @@ void CProtocolEngine::OnAutodetect()
     lineType_.clear();
     queue_.clear();
     current_ = nullptr;
-    s_.connConfig.linkPort = CAutodetect::kFirstPort;
+    s_.connConfig.linkPort = autodetect_.scope().firstPort;
     linkState_ = "KO";
     autodetect_.start();
     searching_ = true;

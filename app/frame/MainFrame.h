@@ -14,11 +14,11 @@
 #include "app/frame/FileOpen.h"
 #include "app/frame/FramePort.h"
 #include "app/frame/FrameView.h"
-#include "app/frame/QtTimerTable.h"
 #include "app/live/LiveMonitor.h"
 #include "app/view/VentoraView.h"
 #include "controls/StatusBar.h"
 #include "files/RecordingWriter.h"
+#include "protocol/QtTimerTable.h"
 #include "protocol/ProtocolEngine.h"
 
 class CVentoraApp;

@@ -7,7 +7,10 @@
 #include <sstream>
 
 #include "files/CsvWriter.h"
+#include "files/RecordFileReader.h"
+#include "files/RecordingWriter.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -43,6 +46,38 @@ TEST(CsvWriter, RecordRowsAsDateTimeAndNumbers)
               "C\n"
               "2024/03/05,07:08:09,12.5,-999,0,0,-0.25,1000,0,0,0,0,0,0,12.5\n"
               "short,,0,0,0,0,0,0,0,0,0,0,0,0,0\n");
+}
+
+// A sample streamed as CSV while it is recorded is the row that converting its recorded line
+// gives, whatever its fields hold.
+TEST(CsvWriter, SampleLineIsTheRowOfItsRecordedLine)
+{
+    const auto text = [](std::initializer_list<const char*> fields) {
+        std::string joined;
+        for (const char* field : fields)
+            joined += field;
+        return joined;
+    };
+    const std::string texts[] = {
+        text({"    2.54", "   241.8", "  1013.3", "   14.97", "    60.7", "   2.442", "    2.24",
+              "     1.2", "   -0.09", "    2.54", "    -1.9", "  340.26", "   15.26"}),
+        text({"---- -- ", "    _ofl", "_und    ", "  _err  ", "-0012.50", "   1e3  ", "abc     ",
+              "        ", "+7      ", "0.000100", "   -0   ", "12345678", "   7    "}),
+    };
+    TempDir dir;
+    CFixedClock clock(2024, 5, 17, 23, 59, 58);
+    CScriptedMessageBox messages;
+    for (const std::string& data : texts) {
+        ASSERT_EQ(data.size(), 104u);
+        const std::string path = dir.file("line.ivt");
+        std::remove(path.c_str());
+        CRecordingWriter(path, clock, messages).appendDataText(data);
+        CDataTable rows;
+        ASSERT_TRUE(readRecordFile(path, rows, messages));
+        const std::string csv = toCsv(rows, Unit());
+        EXPECT_EQ(csv.substr(csv.find('\n') + 1), csvSampleLine("2024/05/17 23:59:58", data));
+    }
+    EXPECT_TRUE(messages.shown().empty());
 }
 
 TEST(CsvWriter, LogTitlesNameEveryBlock)

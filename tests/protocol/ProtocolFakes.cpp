@@ -14,18 +14,16 @@ void CFakeTimeline::killTimer(int id) { timers_.erase(id); }
 
 std::tm CFakeTimeline::localNow() const
 {
-    // 2024/05/17 10:20:30 plus the time the test has let pass.
-    std::tm time{};
-    time.tm_year = 124;
-    time.tm_mon = 4;
-    time.tm_mday = 17;
-    time.tm_hour = 10;
-    time.tm_min = 20;
-    time.tm_sec = 30 + static_cast<int>(now_ / 1000);
-    std::time_t flat = timegm(&time);
+    std::time_t flat = start_ + static_cast<std::time_t>(now_ / 1000);
     std::tm result{};
     gmtime_r(&flat, &result);
     return result;
+}
+
+void CFakeTimeline::setStart(const std::tm& start)
+{
+    std::tm copy = start;
+    start_ = timegm(&copy);
 }
 
 void CFakeTimeline::at(std::int64_t delayMs, std::function<void()> action)

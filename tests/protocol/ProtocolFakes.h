@@ -20,7 +20,10 @@ public:
     void setTimer(int id, int periodMs) override;
     void killTimer(int id) override;
     bool isActive(int id) const override { return running(id); }
+    // 2024/05/17 10:20:30 plus the time the test has let pass, unless setStart() says otherwise.
     std::tm localNow() const override;
+    // The local time at time 0.
+    void setStart(const std::tm& start);
 
     void setTimerHandler(std::function<void(int)> handler) { handler_ = std::move(handler); }
     // Runs action delayMs from now.
@@ -43,6 +46,7 @@ private:
     std::function<void(int)> handler_;
     std::int64_t now_ = 0;
     std::uint64_t order_ = 0;
+    std::time_t start_ = 1715941230; // 2024/05/17 10:20:30, taken as local time
 };
 
 class CFakePort final : public IProtocolPort {

@@ -52,6 +52,38 @@ TEST(SearchTest, NothingAttachedVisitsEverySettingOnceThenGivesUp)
     EXPECT_EQ(rig.port.calls.size(), calls);
 }
 
+// A station that names its port or rate narrows the search to them, in the usual order; a
+// missing port still skips to the next, and the search gives up after its last setting.
+TEST(SearchTest, NarrowedScopeTriesOnlyItsSettings)
+{
+    struct Row {
+        CAutodetect::Scope scope;
+        std::set<std::string> missing;
+        std::vector<std::string> opens;
+    };
+    const Row rows[] = {
+        {{2, 2, 0}, {}, {"COM2 9600", "COM2 19200", "COM2 38400", "COM2 57600", "COM2 115200"}},
+        {{1, 3, 115200}, {}, {"COM1 115200", "COM2 115200", "COM3 115200"}},
+        {{1, 3, 57600}, {"COM2"}, {"COM1 57600", "COM3 57600"}},
+        {{7, 7, 9600}, {}, {"COM7 9600"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "COM" << row.scope.firstPort << "-COM"
+                                        << row.scope.lastPort << " at " << row.scope.baudRate);
+        CProtocolRig rig;
+        rig.port.missing = row.missing;
+        rig.engine.setSearchScope(row.scope);
+        rig.autodetect();
+        rig.time.advance(20 * 2200);
+        EXPECT_FALSE(rig.engine.searching());
+        std::vector<std::string> opens;
+        for (const std::string& open : rig.port.opens())
+            opens.push_back(open.substr(0, open.size() - 6)); // without " 8 0 2"
+        EXPECT_EQ(opens, row.opens);
+        EXPECT_EQ(rig.messages.texts().back(), "ERROR: Instrument Not Found");
+    }
+}
+
 TEST(SearchTest, AsksBeforeSearchingAndMayEmptyTheRecordingFile)
 {
     CProtocolRig rig;

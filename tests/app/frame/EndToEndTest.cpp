@@ -8,7 +8,7 @@
 #include "core/CText.h"
 #include "controls/LedCell.h"
 #include "tests/app/frame/FrameFixture.h"
-#include "tests/app/frame/SimProcess.h"
+#include "tests/support/SimProcess.h"
 #include "tests/serial/PtyPair.h"
 
 #include <chrono>

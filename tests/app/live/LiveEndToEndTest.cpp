@@ -13,7 +13,7 @@
 #include "app/live/StatsStrip.h"
 #include "chart/GraphPanel.h"
 #include "tests/app/frame/FrameFixture.h"
-#include "tests/app/frame/SimProcess.h"
+#include "tests/support/SimProcess.h"
 
 namespace {
 

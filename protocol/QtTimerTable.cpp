@@ -1,4 +1,4 @@
-#include "app/frame/QtTimerTable.h"
+#include "protocol/QtTimerTable.h"
 
 #include <QTimerEvent>
 

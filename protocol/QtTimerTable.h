@@ -1,7 +1,7 @@
 #pragma once
 // The protocol engine's timers on the Qt event loop: each engine id maps to one QObject timer.
 // Setting a running id restarts it with the new period; every expiry is handed to the callback
-// with the engine's id. Window thread only.
+// with the engine's id. Event-loop thread only; Qt Core, so programs without windows use it too.
 
 #include <QObject>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "tests/app/frame/SimProcess.h"
+#include "tests/support/SimProcess.h"
 
 #include <csignal>
 #include <fcntl.h>

@@ -1,0 +1,10 @@
+#include "tools/record/ReconnectSchedule.h"
+
+#include <algorithm>
+
+int CReconnectSchedule::nextPauseMs()
+{
+    const int pause = nextMs_;
+    nextMs_ = std::min(nextMs_ * 2, kLongestPauseMs);
+    return pause;
+}

@@ -1,0 +1,155 @@
+#include "tools/record/RecordApp.h"
+
+#include <QCoreApplication>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include "serial/ComName.h"
+
+namespace {
+
+CAutodetect::Scope searchScope(const RecordOptions& options)
+{
+    CAutodetect::Scope scope;
+    scope.baudRate = options.baud;
+    if (!options.port.empty()) {
+        // A device path stands in for COM1, the one port searched.
+        const int port = comNumber(options.port).value_or(1);
+        scope.firstPort = port;
+        scope.lastPort = port;
+    }
+    return scope;
+}
+
+std::string deviceOf(const RecordOptions& options)
+{
+    return comNumber(options.port) ? std::string() : options.port;
+}
+
+} // namespace
+
+CRecordApp::CRecordApp(const RecordOptions& options, QObject* parent)
+    : QObject(parent), options_(options), recordPort_(port_, *this, deviceOf(options)),
+      timers_([this](int id) { recorder_.onTimer(id); }),
+      files_(options.out, options.rotateDaily, clock_,
+             [this](std::string_view text) { log(text); }),
+      recorder_({timers_, recordPort_, files_, clock_, [this](std::string_view text) { log(text); },
+                 [this] { return recordPort_.openProblem(); }},
+                {searchScope(options), deviceOf(options), options.truncate})
+{
+    if (options_.echo) {
+        echo_ = std::make_unique<CEchoOutput>(STDOUT_FILENO,
+                                              [this](std::string_view text) { log(text); });
+        files_.setEcho([this](std::string_view line) { echo_->write(line); });
+    }
+}
+
+CRecordApp::~CRecordApp()
+{
+    // The reader thread posts to this object: it ends before anything it reaches goes away.
+    port_.close();
+    signals_.reset(); // no longer watched before its descriptor closes
+    if (signalFd_ >= 0)
+        ::close(signalFd_);
+}
+
+void CRecordApp::log(std::string_view text) const
+{
+    std::string line = formatTime(clock_.localNow(), kFullDateTimeLayout);
+    line += ' ';
+    line += text;
+    line += '\n';
+    // One write per line, so that lines never interleave in a shared journal.
+    for (std::string_view rest = line; !rest.empty();) {
+        const ssize_t written = ::write(STDERR_FILENO, rest.data(), rest.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return;
+        rest.remove_prefix(static_cast<std::size_t>(written));
+    }
+}
+
+int CRecordApp::start()
+{
+    if (int error = files_.reopen(); error != 0) {
+        std::fprintf(stderr, "ventora-record: cannot write %s: %s\n", files_.currentPath().c_str(),
+                     std::strerror(error));
+        return 1;
+    }
+    sigset_t watched;
+    ::sigemptyset(&watched);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        ::sigaddset(&watched, signal);
+    signalFd_ = ::signalfd(-1, &watched, SFD_NONBLOCK | SFD_CLOEXEC);
+    if (signalFd_ < 0) {
+        std::fprintf(stderr, "ventora-record: cannot watch the stop signals: %s\n",
+                     std::strerror(errno));
+        return 1;
+    }
+    signals_ = std::make_unique<QSocketNotifier>(signalFd_, QSocketNotifier::Read);
+    connect(signals_.get(), &QSocketNotifier::activated, this, &CRecordApp::onSignal);
+    log("recording to " + files_.currentPath() + (options_.truncate ? " (emptied)" : ""));
+    recorder_.start();
+    return 0;
+}
+
+void CRecordApp::onSignal()
+{
+    signalfd_siginfo info{};
+    while (::read(signalFd_, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+        if (recorder_.phase() == CRecorder::Phase::Stopped)
+            return;
+        if (info.ssi_signo == SIGHUP) {
+            const int error = files_.reopen();
+            log("SIGHUP: " + files_.currentPath() +
+                (error == 0 ? " opened again"
+                            : std::string(" cannot be opened: ") + std::strerror(error)));
+            continue;
+        }
+        log(info.ssi_signo == SIGINT ? "SIGINT: stopping" : "SIGTERM: stopping");
+        recorder_.stop();
+        if (echo_)
+            echo_->flush(1000);
+        QCoreApplication::exit(0);
+        return;
+    }
+}
+
+void CRecordApp::postLine(std::string line, unsigned generation)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation, line = std::move(line)]() mutable {
+            if (generation == port_.generation()) {
+                recorder_.onSerialReply(std::move(line));
+            } else if (recorder_.engine().portOpen()) {
+                // Completed before a purge: no answer to what was sent since. The reader paused
+                // when it handed the line over; let it read on.
+                port_.setReceiveEnabled(true);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void CRecordApp::postDisconnectRequest(unsigned session)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, session] {
+            // A request of a port since closed (an earlier attempt) ends nothing now.
+            if (session == port_.session())
+                recorder_.onLineFailure();
+        },
+        Qt::QueuedConnection);
+}
+
+void CRecordApp::postWatchdogStop()
+{
+    QMetaObject::invokeMethod(
+        this, [this] { recorder_.onDialogueLineComplete(); }, Qt::QueuedConnection);
+}

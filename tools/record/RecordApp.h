@@ -1,0 +1,51 @@
+#pragma once
+// The ventora-record program on Qt Core's event loop: the serial port with its reader thread,
+// the engine's timers, the recording files, the CSV echo, and the stop and reopen signals read
+// from a signalfd. It only wires them to CRecorder and writes the log; it sleeps while nothing
+// happens. SIGINT, SIGTERM and SIGHUP must be blocked in every thread before it is made (main()
+// does so before any thread starts), so that they arrive only through the signalfd.
+
+#include <QObject>
+#include <QSocketNotifier>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/Clock.h"
+#include "protocol/QtTimerTable.h"
+#include "serial/ComPortObj.h"
+#include "tools/record/EchoOutput.h"
+#include "tools/record/RecordOptions.h"
+#include "tools/record/RecordPort.h"
+#include "tools/record/Recorder.h"
+#include "tools/record/RecordingFiles.h"
+
+class CRecordApp final : public QObject, private ILineTarget {
+public:
+    explicit CRecordApp(const RecordOptions& options, QObject* parent = nullptr);
+    ~CRecordApp() override;
+
+    // Checks that the recording file can be written, starts watching the signals and starts the
+    // first search. 0, or the exit code after a one-line message.
+    int start();
+
+    // One line on standard error: the local time and the text.
+    void log(std::string_view text) const;
+
+private:
+    void postLine(std::string line, unsigned generation) override;
+    void postDisconnectRequest(unsigned session) override;
+    void postWatchdogStop() override;
+    void onSignal();
+
+    RecordOptions options_;
+    CSystemClock clock_;
+    CComPortObj port_;
+    CRecordPort recordPort_;
+    CQtTimerTable timers_;
+    CRecordingFiles files_;
+    std::unique_ptr<CEchoOutput> echo_;
+    CRecorder recorder_;
+    int signalFd_ = -1;
+    std::unique_ptr<QSocketNotifier> signals_;
+};
