@@ -1,8 +1,11 @@
 #include "stats/WindRoseCommand.h"
 
 #include <QGuiApplication>
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <limits>
@@ -85,6 +88,13 @@ int runWindRoseCommand(int argc, const char* const* argv, std::FILE* err)
                      QString::fromStdString(formatCivilDateTime(static_cast<std::int64_t>(last)));
         paintWindRose(painter, picture.rect(), rose, {}, title);
     }
+    // Encoded in memory first: a PNG encoder that fails writing a file (a full disk) gives up
+    // half way; bytes in memory are written as any other output.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG"))
+        return convertReport(err, output, "cannot encode the picture", 1);
     // The picture goes to a new file that replaces the output only once it is whole.
     COutputFile file;
     if (int failure = file.open(output); failure != 0)
@@ -92,7 +102,8 @@ int runWindRoseCommand(int argc, const char* const* argv, std::FILE* err)
                              1);
     errno = 0;
     int failure = 0;
-    if (!picture.save(QString::fromLocal8Bit(file.writePath()), "PNG"))
+    if (std::fwrite(png.constData(), 1, static_cast<std::size_t>(png.size()), file.stream()) !=
+        static_cast<std::size_t>(png.size()))
         failure = errno != 0 ? errno : EIO;
     else
         failure = file.commit();
