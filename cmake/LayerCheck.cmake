@@ -14,7 +14,7 @@ set(VENTORA_LAYERS
     "core:"
     "serial:core"
     "files:core"
-    "protocol:core files"
+    "protocol:core serial files"
     "controls:core"
     "chart:core controls"
     "export:core files controls"

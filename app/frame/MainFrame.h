@@ -12,13 +12,13 @@
 
 #include "core/Clock.h"
 #include "app/frame/FileOpen.h"
-#include "app/frame/FramePort.h"
 #include "app/frame/FrameView.h"
 #include "app/live/LiveMonitor.h"
 #include "app/view/VentoraView.h"
 #include "controls/StatusBar.h"
 #include "files/RecordingWriter.h"
 #include "protocol/QtTimerTable.h"
+#include "protocol/SerialProtocolPort.h"
 #include "protocol/ProtocolEngine.h"
 
 class CVentoraApp;
@@ -109,7 +109,13 @@ private:
     XStatusBar statusBar_;
     QToolBar toolBar_;
     CQtTimerTable timers_;
-    CFramePort port_;
+    // A purge forgets everything received so far, and that includes a line the reader thread has
+    // already handed over but the window thread has not yet handled: the port stamped it with its
+    // generation when the line was completed, and a purge (or emptying the line buffer) has since
+    // advanced that generation, so the frame drops the line instead of taking it for the answer to
+    // the command that the purge preceded. Likewise a disconnect request carries the session of the
+    // port that made it, and one from a port since closed and reopened is dropped.
+    CSerialProtocolPort port_;
     CFrameView viewLink_;
     CRecordingWriter recording_;
     CProtocolEngine engine_;

@@ -16,6 +16,7 @@
 #include "tests/support/RecordProcess.h"
 #include "tests/support/SimProcess.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TextShape.h"
 
 namespace {
 
@@ -33,18 +34,6 @@ bool waitFor(const std::function<bool()>& condition, int timeoutMs = 20000)
         if (std::chrono::steady_clock::now() > deadline)
             return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
-
-bool hasShape(const std::string& text, std::string_view layout)
-{
-    if (text.size() != layout.size())
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool digit = text[i] >= '0' && text[i] <= '9';
-        if (layout[i] == '9' ? !digit : text[i] != layout[i])
-            return false;
     }
     return true;
 }

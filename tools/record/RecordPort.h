@@ -1,6 +1,6 @@
 #pragma once
-// The engine's view of the recorder's serial port, one call for one, like the main frame's.
-// With a device named on the command line, the COM name the engine opens stands for that
+// The engine's view of the recorder's serial port, one call for one, like the main frame's;
+// with a device named on the command line, the COM name the engine opens stands for that
 // device. Lines and disconnect requests carry the port's generation and session (see
 // serial/LineTarget.h), which the program compares with the port's when it handles them. It
 // remembers why an open failed, for the log.
@@ -8,14 +8,14 @@
 #include <cstring>
 #include <string>
 
-#include "protocol/ProtocolPort.h"
+#include "protocol/SerialProtocolPort.h"
 #include "serial/ComName.h"
 #include "serial/ComPortObj.h"
 
-class CRecordPort final : public IProtocolPort {
+class CRecordPort final : public CSerialProtocolPort {
 public:
     CRecordPort(CComPortObj& port, ILineTarget& lines, std::string device)
-        : port_(port), lines_(lines), device_(std::move(device))
+        : CSerialProtocolPort(port, lines), device_(std::move(device))
     {
     }
 
@@ -34,21 +34,8 @@ public:
             return lastDevice_ + ": already open";
         return lastDevice_ + ": " + std::strerror(lastOpenResult_);
     }
-    int configureLine(int baudRate, int dataBits, int parity, int stopBits) override
-    {
-        return port_.configureLine(baudRate, dataBits, parity, stopBits);
-    }
-    int close() override { return port_.close(); }
-    int purge() override { return port_.purge(); }
-    int sendBreak() override { return port_.sendBreak(); }
-    int write(std::string_view bytes) override { return port_.writeText(bytes); }
-    void clearLineBuffer() override { port_.clearLineBuffer(); }
-    void setReceiveEnable(bool enable) override { port_.setReceiveEnabled(enable); }
-    void setDialogueMode(bool dialogue) override { port_.setDialogue(dialogue); }
 
 private:
-    CComPortObj& port_;
-    ILineTarget& lines_;
     std::string device_;
     std::string lastDevice_;
     int lastOpenResult_ = 0;

@@ -9,6 +9,7 @@
 #include "controls/LedCell.h"
 #include "tests/app/frame/FrameFixture.h"
 #include "tests/support/SimProcess.h"
+#include "tests/support/TextShape.h"
 #include "tests/serial/PtyPair.h"
 
 #include <chrono>
@@ -22,20 +23,6 @@ const char* const kConfirmSearch = "WARNING: Autodetect program will search the 
                                    "instrument.\nThis program will required few seconds.\n"
                                    "Confirm proceeds ?";
 const char* const kDeleteRecording = "Do you want to delete recording file ?";
-
-// Whether text has the shape of layout, where "9" stands for any digit and other characters for
-// themselves.
-bool hasShape(const std::string& text, std::string_view layout)
-{
-    if (text.size() != layout.size())
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool digit = text[i] >= '0' && text[i] <= '9';
-        if (layout[i] == '9' ? !digit : text[i] != layout[i])
-            return false;
-    }
-    return true;
-}
 
 class EndToEnd : public FrameTest {
 protected:
