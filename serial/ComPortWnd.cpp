@@ -31,6 +31,8 @@ int CComPortWnd::openWithTarget(const std::string& device, ILineTarget* target, 
     target_ = target;
     {
         std::lock_guard lock(bufferMutex_);
+        pending_.clear();
+        pendingAt_ = 0;
         resetLine();
         ++session_;
     }
@@ -55,8 +57,10 @@ int CComPortWnd::close()
     stopReader();
     target_ = nullptr;
     {
-        // Whatever the finished reader posted belongs to the port as it was.
+        // Whatever the finished reader posted or took in belongs to the port as it was.
         std::lock_guard lock(bufferMutex_);
+        pending_.clear();
+        pendingAt_ = 0;
         resetLine();
         ++session_;
     }
@@ -76,11 +80,13 @@ int CComPortWnd::purge()
     if (!isOpen())
         return result(kInvalidHandle);
     std::lock_guard lock(bufferMutex_);
-    // The waiting bytes are read out rather than flushed unseen: the last of them tells whether
-    // a line is still on its way, whose rest must then be dropped too. Bytes that arrive after
-    // this are new and are kept.
-    std::size_t drained = 0;
-    char last = 0;
+    // The waiting bytes (those the reader took in, then those in the driver) are read out rather
+    // than flushed unseen: the last of them tells whether a line is still on its way, whose rest
+    // must then be dropped too. Bytes that arrive after this are new and are kept.
+    std::size_t drained = pending_.size() - pendingAt_;
+    char last = drained > 0 ? pending_.back() : 0;
+    pending_.clear();
+    pendingAt_ = 0;
     char buffer[256];
     while (drained < kMaxDrain) {
         const ssize_t n = ::read(fd(), buffer, sizeof buffer);
@@ -153,70 +159,96 @@ bool CComPortWnd::endsCutLine(char byte) const
 
 void CComPortWnd::threadBody()
 {
+    int failure = 0; // set when the line hung up or failed
     for (;;) {
-        // While reception is disabled the port is watched for hang-up only (POLLHUP and POLLERR
-        // are always reported), so bytes waiting in the driver cannot make poll() spin.
-        const bool receiving = receiveEnable_.load();
+        if (stop_.load())
+            break;
+        // One line at a time, each once the frame has handled the one before.
+        while (receiveEnable_.load() && !stop_.load() && assembleLine()) {
+        }
+        if (failure != 0) {
+            // The port is gone: the lines taken in before go to the frame at once, in order,
+            // and the disconnect request after them.
+            while (!stop_.load() && assembleLine()) {
+            }
+            lineFailure(failure);
+            break;
+        }
+        // The port is watched for hang-up only (POLLHUP and POLLERR are always reported) while
+        // the bytes taken in fill their limit, so bytes waiting in the driver cannot make poll()
+        // spin.
+        bool room = false;
+        {
+            std::lock_guard lock(bufferMutex_);
+            room = pending_.size() - pendingAt_ < kMaxPending;
+        }
         pollfd fds[2] = {{wakeFd_, POLLIN, 0},
-                         {fd(), static_cast<short>(receiving ? POLLIN : 0), 0}};
+                         {fd(), static_cast<short>(room ? POLLIN : 0), 0}};
         if (::poll(fds, 2, -1) < 0) {
             if (errno == EINTR)
                 continue;
-            lineFailure(errno);
-            break;
+            failure = errno;
+            continue;
         }
         if (fds[0].revents & POLLIN) {
             std::uint64_t count = 0;
             [[maybe_unused]] const ssize_t n = ::read(wakeFd_, &count, sizeof count);
         }
-        if (stop_.load())
-            break;
-        // Bytes that came before a hang-up are read first: they may complete the last line.
-        if ((fds[1].revents & POLLIN) && receiveBytes() == Read::Failed)
-            break;
-        if (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) {
-            lineFailure(EIO);
-            break;
-        }
+        // Bytes that came before a hang-up are taken in first: they may complete the last line.
+        if (fds[1].revents & POLLIN)
+            failure = takeInBytes();
+        if (failure == 0 && (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)))
+            failure = EIO;
     }
     readerRunning_.store(false);
 }
 
-CComPortWnd::Read CComPortWnd::receiveBytes()
+int CComPortWnd::takeInBytes()
 {
-    while (receiveEnable_.load() && !stop_.load()) {
-        std::string line;
-        bool complete = false;
-        bool overflow = false;
-        unsigned stamp = 0;
-        ssize_t n = 0;
-        int error = 0;
-        {
-            // Read and taken under the purge's lock: no byte read before a purge lands after it,
-            // and the stamp is the generation at the moment the line was completed.
-            std::lock_guard lock(bufferMutex_);
-            char byte = 0;
-            n = ::read(fd(), &byte, 1);
-            error = errno;
-            if (n == 1)
-                complete = takeByte(byte, &line, &overflow);
-            stamp = generation_.load();
-        }
-        if (n == 1) {
-            if (complete)
-                handOver(std::move(line), stamp);
-            if (overflow)
-                requestDisconnect();
+    // Read under the purge's lock: no byte read before a purge lands after it.
+    std::lock_guard lock(bufferMutex_);
+    char buffer[4096];
+    while (pending_.size() - pendingAt_ < kMaxPending) {
+        const ssize_t n = ::read(fd(), buffer, sizeof buffer);
+        if (n > 0) {
+            pending_.append(buffer, static_cast<std::size_t>(n));
             continue;
         }
-        if (n < 0 && error == EINTR)
+        if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0 && error == EAGAIN)
-            return Read::Idle;
-        lineFailure(n == 0 ? EIO : error); // a read of 0 on a tty means it hung up
-        return Read::Failed;
+        if (n < 0 && errno == EAGAIN)
+            return 0;
+        return n == 0 ? EIO : errno; // a read of 0 on a tty means it hung up
     }
-    return Read::Idle;
+    return 0;
+}
+
+bool CComPortWnd::assembleLine()
+{
+    std::string line;
+    bool complete = false;
+    bool overflow = false;
+    unsigned stamp = 0;
+    {
+        // Taken under the purge's lock: the stamp is the generation at the moment the line was
+        // completed.
+        std::lock_guard lock(bufferMutex_);
+        while (!complete && !overflow && pendingAt_ < pending_.size())
+            complete = takeByte(pending_[pendingAt_++], &line, &overflow);
+        if (pendingAt_ == pending_.size()) {
+            pending_.clear();
+            pendingAt_ = 0;
+        } else if (pendingAt_ >= kMaxPending / 2) {
+            pending_.erase(0, pendingAt_);
+            pendingAt_ = 0;
+        }
+        stamp = generation_.load();
+    }
+    if (complete)
+        handOver(std::move(line), stamp);
+    if (overflow)
+        requestDisconnect();
+    return complete || overflow;
 }
 
 bool CComPortWnd::takeByte(char byte, std::string* line, bool* overflow)

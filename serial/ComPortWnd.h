@@ -7,12 +7,15 @@
 // receive-enable when it hands a line over; it calls the target only. The flag, generation and
 // session getters are safe from any thread.
 //
-// Reading: one byte per read, only while receive-enable is set; bytes that arrive meanwhile stay
-// in the driver queue and are read as soon as it is set again. A carriage return ends a line, or
-// in dialogue mode a line feed or a colon. A line may hold 255 bytes, terminator included; the
-// 256th byte asks for a disconnect, once, and the rest of that line is dropped. A hang-up or a
-// read error asks for a disconnect once and ends the thread. The thread sleeps in poll() on the
-// port and an eventfd, so it never spins; close() wakes it and joins it.
+// Reading: the thread takes in whatever the driver holds as soon as it comes (up to 1 MiB waiting
+// for the frame), so that a hang-up, which makes the driver forget its queue, loses nothing that
+// had arrived. Lines are handed over one at a time, only while receive-enable is set; the next
+// one when it is set again. A carriage return ends a line, or in dialogue mode a line feed or a
+// colon. A line may hold 255 bytes, terminator included; the 256th byte asks for a disconnect,
+// once, and the rest of that line is dropped. A hang-up or a read error hands over at once the
+// complete lines taken in before it, then asks for a disconnect once and ends the thread. The
+// thread sleeps in poll() on the port and an eventfd, so it never spins; close() wakes it and
+// joins it.
 //
 // Forgetting: purge() and clearLineBuffer() forget what has been received. Each read happens
 // under the lock they take, so a byte is either forgotten or belongs to what comes after, never
@@ -72,9 +75,15 @@ protected:
 private:
     // Bytes waiting in the driver that a purge reads out before it gives up and flushes them.
     static constexpr std::size_t kMaxDrain = 65536;
+    // Bytes taken in and not yet handed over, at most: beyond, they wait in the driver.
+    static constexpr std::size_t kMaxPending = 1 << 20;
 
-    enum class Read { Idle, Failed };
-    Read receiveBytes();
+    // Reads what the driver holds into the bytes taken in: 0, or the errno of the failure (EIO
+    // for a hang-up).
+    int takeInBytes();
+    // Assembles the bytes taken in up to the next line end and hands that line over; true when
+    // it completed a line or dropped an over-long one.
+    bool assembleLine();
     // Appends one byte (bufferMutex_ held); true when it completed a line, which is then in *line.
     bool takeByte(char byte, std::string* line, bool* overflow);
     // Whether the byte may end a line that a purge cut (bufferMutex_ held).
@@ -95,6 +104,8 @@ private:
     std::atomic<bool> receiveEnable_{false};
     std::atomic<bool> dialogue_{false};
     std::mutex bufferMutex_;
+    std::string pending_;      // guarded by bufferMutex_: bytes taken in, from pendingAt_ on
+    std::size_t pendingAt_ = 0; // guarded by bufferMutex_
     std::string lineBuffer_;   // guarded by bufferMutex_
     bool discarding_ = false;  // guarded by bufferMutex_: skipping the rest of an over-long line
     bool skippingCut_ = false; // guarded by bufferMutex_: skipping the rest of a cut line

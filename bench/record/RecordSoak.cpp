@@ -212,16 +212,20 @@ SoakResult runSoak(const SoakConfig& config)
     // Each run's lines must be recorded in order, whole; only a run's last line may be missing
     // (in flight at its hang-up).
     std::size_t next = 0;
-    for (const auto& sim : sims) {
-        const Texts sent = sentWhileConnected(*sim);
+    for (std::size_t run = 0; run < sims.size(); ++run) {
+        const Texts sent = sentWhileConnected(*sims[run]);
         result.sent += static_cast<long>(sent.size());
         for (std::size_t i = 0; i < sent.size(); ++i) {
-            if (next < recorded.size() && recorded[next] == sent[i])
+            if (next < recorded.size() && recorded[next] == sent[i]) {
                 ++next;
-            else if (i + 1 == sent.size())
+            } else if (i + 1 == sent.size()) {
                 ++result.lostInFlight;
-            else
+            } else {
                 ++result.lostMidRun;
+                result.problems.push_back("run " + std::to_string(run + 1) + ": line " +
+                                          std::to_string(i + 1) + " of " +
+                                          std::to_string(sent.size()) + " not recorded");
+            }
         }
     }
     result.strayLines = static_cast<long>(recorded.size() - next);

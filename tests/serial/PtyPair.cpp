@@ -79,18 +79,6 @@ bool PtyPair::waitDrained(int timeoutMs)
     return false;
 }
 
-bool PtyPair::waitQueued(int count, int timeoutMs)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    do {
-        int waiting = 0;
-        if (::ioctl(heldSlave_, FIONREAD, &waiting) == 0 && waiting >= count)
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    } while (std::chrono::steady_clock::now() < deadline);
-    return false;
-}
-
 void PtyPair::hangUp()
 {
     if (master_ >= 0)

@@ -25,8 +25,6 @@ public:
     std::string receive(int waitMs = 500, int quietMs = 50);
     // Waits until the port's side has read every byte sent; false on time-out.
     bool waitDrained(int timeoutMs = 2000);
-    // Waits until at least count bytes wait unread on the port's side; false on time-out.
-    bool waitQueued(int count, int timeoutMs = 2000);
     // Closes both of our ends: the port's side sees a hang-up.
     void hangUp();
 
