@@ -5,8 +5,9 @@
 # ventora_ui_library(name SOURCES ... [DEPENDS ...]): window code on Qt Widgets.
 # ventora_qt_core_library(name SOURCES ... [DEPENDS ...]): code on Qt's event loop without
 # widgets, for the window programs and the headless ones alike.
-# ventora_add_test(name SOURCES ... [DEPENDS ...] [GUI]): one GoogleTest executable, each test
-# registered with CTest; GUI tests run on the offscreen platform.
+# ventora_add_test(name SOURCES ... [DEPENDS ...] [GUI] [COST N]): one GoogleTest executable,
+# each test registered with CTest; GUI tests run on the offscreen platform. A high COST makes a
+# parallel ctest start the tests first (for long ones, so that the short ones run beside them).
 
 function(ventora_model_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
@@ -35,7 +36,10 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 
 function(ventora_add_test name)
-    cmake_parse_arguments(ARG "GUI" "" "SOURCES;DEPENDS" ${ARGN})
+    cmake_parse_arguments(ARG "GUI" "COST" "SOURCES;DEPENDS" ${ARGN})
+    if(NOT ARG_COST)
+        set(ARG_COST 0)
+    endif()
     if(ARG_GUI AND NOT VENTORA_BUILD_GUI)
         return()
     endif()
@@ -50,5 +54,5 @@ function(ventora_add_test name)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-        PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen LABELS ${name})
+        PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen LABELS ${name} COST ${ARG_COST})
 endfunction()
