@@ -125,8 +125,9 @@ std::string recordUsage()
            "line COMn=path in ./port.ini, else /dev/ttyS<n-1>.\n"
            "\n"
            "Events go to standard error, one line each. After a lost link (hang-up,\n"
-           "unplugged adapter, silence) or a search without result it searches again after\n"
-           "1 s, then after pauses doubling up to 60 s, until the instrument answers again.\n"
+           "unplugged adapter, silence, or no sample for 30 s) or a search without result\n"
+           "it searches again after 1 s, then after pauses doubling up to 60 s, until the\n"
+           "instrument answers again.\n"
            "SIGINT and SIGTERM close the port and stop it with the file complete (exit 0);\n"
            "SIGHUP opens the file again (after logrotate has moved it). Exit 2: bad options;\n"
            "exit 1: the file cannot be written or the signals cannot be watched.\n";
