@@ -6,17 +6,6 @@
 #include <cstring>
 #include <locale.h>
 
-namespace {
-
-// Unicode code points of the Windows-1252 bytes 0x80..0x9F; the five unassigned ones map to
-// the C1 controls of the same value, as Windows does.
-constexpr char16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-} // namespace
-
 namespace ctext {
 
 std::string_view trimRight(std::string_view text)
@@ -74,7 +63,7 @@ void appendUtf8(std::string& out, std::string_view text)
             out += c;
             continue;
         }
-        unsigned code = byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
+        unsigned code = ansiToUnicode(static_cast<unsigned char>(c));
         if (code < 0x800) {
             out += static_cast<char>(0xC0 | (code >> 6));
         } else {

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "controls/QtMessageBox.h"
+#include "controls/WaitCursor.h"
 #include "export/SelExcelInterval.h"
 #include "export/WaitExportingToExcelDlg.h"
 #include "export/WorkbookWriter.h"
@@ -17,14 +18,6 @@
 namespace {
 
 constexpr int kRepaintMilliseconds = 50;
-
-class CWaitCursor {
-public:
-    CWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CWaitCursor() { QApplication::restoreOverrideCursor(); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-};
 
 // While the workbook is written, windows repaint but no window closes: the table being written
 // belongs to a viewer, and closing it would free the rows under the writer.

@@ -81,7 +81,9 @@ void appendField(std::string& out, std::string_view text)
         appendNumber(out, fieldValue(text));
 }
 
-int flush(std::string& buffer, std::FILE* out)
+} // namespace
+
+int writeCsvBuffer(std::string& buffer, std::FILE* out)
 {
     if (!buffer.empty() && std::fwrite(buffer.data(), 1, buffer.size(), out) != buffer.size())
         return errno != 0 ? errno : EIO;
@@ -89,7 +91,14 @@ int flush(std::string& buffer, std::FILE* out)
     return 0;
 }
 
-} // namespace
+int finishCsvBuffer(std::string& buffer, std::FILE* out)
+{
+    if (int result = writeCsvBuffer(buffer, out); result != 0)
+        return result;
+    if (std::fflush(out) != 0)
+        return errno != 0 ? errno : EIO;
+    return 0;
+}
 
 std::vector<std::string> csvFieldTitles(const CDataTable& rows, const Unit& unit)
 {
@@ -144,12 +153,8 @@ int writeCsv(const CDataTable& rows, const std::vector<std::string>& fieldTitles
         }
         buffer += '\n';
         if (buffer.size() >= kFlushSize)
-            if (int result = flush(buffer, out); result != 0)
+            if (int result = writeCsvBuffer(buffer, out); result != 0)
                 return result;
     }
-    if (int result = flush(buffer, out); result != 0)
-        return result;
-    if (std::fflush(out) != 0)
-        return errno != 0 ? errno : EIO;
-    return 0;
+    return finishCsvBuffer(buffer, out);
 }

@@ -24,3 +24,9 @@ int writeCsv(const CDataTable& rows, const std::vector<std::string>& fieldTitles
 
 // One CSV value: Windows-1252 text as UTF-8, quoted when it needs to be.
 std::string csvText(std::string_view text);
+
+// CSV writers build their lines in a buffer and hand it to the file a piece at a time.
+// Writes what buffer holds to out and empties it; 0, or the errno of the failure.
+int writeCsvBuffer(std::string& buffer, std::FILE* out);
+// Writes the rest of buffer and flushes out; 0, or the errno of the failure.
+int finishCsvBuffer(std::string& buffer, std::FILE* out);

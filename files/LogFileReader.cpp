@@ -1,13 +1,12 @@
 #include "files/LogFileReader.h"
 
 #include <cerrno>
-#include <new>
-#include <stdexcept>
 
 #include "core/CText.h"
 #include "core/LineReader.h"
 #include "core/MemoryLimit.h"
 #include "files/FileLimits.h"
+#include "files/RowFilling.h"
 
 namespace {
 
@@ -68,18 +67,10 @@ struct RowCutter {
 // Second pass over an open reader; 0, or ENOMEM with rows emptied when memory runs out.
 int cutRows(CLineReader& reader, CDataTable& rows)
 {
-    try {
-        rows.reserveBytes(reader.fileSize());
+    return fillRows(reader, rows, [&] {
         RowCutter cutter{rows};
         scanRecords(reader, cutter);
-    } catch (const std::bad_alloc&) {
-        rows.release();
-        return ENOMEM;
-    } catch (const std::length_error&) {
-        rows.release();
-        return ENOMEM;
-    }
-    return 0;
+    });
 }
 
 } // namespace

@@ -1,35 +1,26 @@
 #include "files/RecordFileReader.h"
 
 #include <cerrno>
-#include <new>
-#include <stdexcept>
 
 #include "core/CText.h"
 #include "core/LineReader.h"
 #include "core/MemoryLimit.h"
 #include "files/FileLimits.h"
+#include "files/RowFilling.h"
 
 namespace {
 
 // Fills rows from an open reader; 0, or ENOMEM with rows emptied when memory runs out.
 int readRecordLines(CLineReader& reader, CDataTable& rows)
 {
-    try {
-        rows.reserveBytes(reader.fileSize());
+    return fillRows(reader, rows, [&] {
         std::string_view piece;
         while (reader.next(piece)) {
             std::string_view line = ctext::trimRight(piece);
             if (!line.empty())
                 addRecordLine(rows, line);
         }
-    } catch (const std::bad_alloc&) {
-        rows.release();
-        return ENOMEM;
-    } catch (const std::length_error&) {
-        rows.release();
-        return ENOMEM;
-    }
-    return 0;
+    });
 }
 
 } // namespace

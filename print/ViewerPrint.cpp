@@ -5,24 +5,12 @@
 #include <QTableView>
 
 #include "chart/GraphWnd.h"
+#include "controls/WaitCursor.h"
 #include "print/GraphPage.h"
 #include "print/PrintJob.h"
 #include "print/PrintListCtrl.h"
 #include "print/PrintResult.h"
 #include "print/QtPrintDialogs.h"
-
-namespace {
-
-// The wait cursor for as long as a document prints.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-} // namespace
 
 CViewerPrint::CViewerPrint(IMessageBox& messages)
     : messages_(messages), ownDialogs_(std::make_unique<CQtPrintDialogs>()), dialogs_(*ownDialogs_),
@@ -74,7 +62,7 @@ int CViewerPrint::printTable(QPrinter& printer, const QString& title, QTableView
     // failure there leaves no empty document behind.
     int result = list.beginPrinting(printer, screenDpi);
     if (result == kPrintOk) {
-        WaitCursor wait;
+        CWaitCursor wait; // for as long as the document prints
         result = job.begin();
         for (int page = 1; result == kPrintOk && page <= list.pageCount(); ++page) {
             if (page > 1)
@@ -95,7 +83,7 @@ int CViewerPrint::printGraph(QPrinter& printer, const QString& title, CGraphWnd&
     CPrintJob job(printer);
     int result = kPrintOk;
     {
-        WaitCursor wait;
+        CWaitCursor wait; // for as long as the document prints
         result = job.begin();
         if (result == kPrintOk) {
             const QPaintDevice& device = *job.painter().device();

@@ -1,12 +1,9 @@
 #include "viewers/LogGraphSourceModel.h"
 
-#include <algorithm>
-#include <limits>
-
 #include "controls/AnsiText.h"
 
 CLogGraphSourceModel::CLogGraphSourceModel(const CDataTable& rows, QObject* parent)
-    : QAbstractTableModel(parent), rows_(rows)
+    : CDataTableModel(rows, parent)
 {
 }
 
@@ -14,14 +11,8 @@ void CLogGraphSourceModel::refill(int startColumn)
 {
     beginResetModel();
     start_ = startColumn;
-    count_ =
-        static_cast<int>(std::min<std::size_t>(rows_.rowCount(), std::numeric_limits<int>::max()));
+    takeRowCount();
     endResetModel();
-}
-
-int CLogGraphSourceModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : count_;
 }
 
 int CLogGraphSourceModel::columnCount(const QModelIndex& parent) const
@@ -31,7 +22,7 @@ int CLogGraphSourceModel::columnCount(const QModelIndex& parent) const
 
 QVariant CLogGraphSourceModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= count_)
+    if (role != Qt::DisplayRole || !showsRow(index))
         return {};
     const auto row = static_cast<std::size_t>(index.row());
     if (index.column() == 0)

@@ -3,11 +3,9 @@
 // five table columns from the chosen block's first one, read from the rows. The graph's rulers
 // and tool tip read their texts from it.
 
-#include <QAbstractTableModel>
+#include "viewers/DataTableModel.h"
 
-#include "files/DataTable.h"
-
-class CLogGraphSourceModel : public QAbstractTableModel {
+class CLogGraphSourceModel : public CDataTableModel {
     Q_OBJECT
 public:
     static constexpr int kColumns = 6;
@@ -18,12 +16,9 @@ public:
     void refill(int startColumn);
     int startColumn() const { return start_; }
 
-    int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
 private:
-    const CDataTable& rows_;
-    int count_ = 0;
     int start_ = 1;
 };

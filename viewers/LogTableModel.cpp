@@ -1,15 +1,12 @@
 #include "viewers/LogTableModel.h"
 
-#include <algorithm>
-#include <limits>
-
 #include "controls/AnsiText.h"
 #include "controls/BarIcons.h"
 #include "core/Channels.h"
 #include "viewers/ViewerColumns.h"
 
 CLogTableModel::CLogTableModel(const CDataTable& rows, QObject* parent)
-    : QAbstractTableModel(parent), rows_(rows)
+    : CDataTableModel(rows, parent)
 {
     for (int k = 0; k < kChannelCount; ++k)
         bitmaps_.push_back(channelBitmap(k));
@@ -18,8 +15,7 @@ CLogTableModel::CLogTableModel(const CDataTable& rows, QObject* parent)
 void CLogTableModel::reload()
 {
     beginResetModel();
-    count_ =
-        static_cast<int>(std::min<std::size_t>(rows_.rowCount(), std::numeric_limits<int>::max()));
+    takeRowCount();
     columns_ = logColumnCount(rows_.blockCount());
     endResetModel();
 }
@@ -31,11 +27,6 @@ void CLogTableModel::setHeaderBitmaps(std::vector<int> bitmaps)
         emit headerDataChanged(Qt::Horizontal, 0, columns_ - 1);
 }
 
-int CLogTableModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : count_;
-}
-
 int CLogTableModel::columnCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : columns_;
@@ -43,7 +34,7 @@ int CLogTableModel::columnCount(const QModelIndex& parent) const
 
 QVariant CLogTableModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= count_)
+    if (!showsRow(index))
         return {};
     const auto row = static_cast<std::size_t>(index.row());
     if (role == Qt::DisplayRole) {

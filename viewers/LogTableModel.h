@@ -4,13 +4,12 @@
 // are. Which headers carry a channel bitmap is set by the viewer (the plotted columns' bitmaps
 // move with the block choice).
 
-#include <QAbstractTableModel>
 #include <QPixmap>
 #include <vector>
 
-#include "files/DataTable.h"
+#include "viewers/DataTableModel.h"
 
-class CLogTableModel : public QAbstractTableModel {
+class CLogTableModel : public CDataTableModel {
     Q_OBJECT
 public:
     explicit CLogTableModel(const CDataTable& rows, QObject* parent = nullptr);
@@ -22,14 +21,11 @@ public:
     void setHeaderBitmaps(std::vector<int> bitmaps);
     const std::vector<int>& headerBitmaps() const { return headerBitmaps_; }
 
-    int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    const CDataTable& rows_;
-    int count_ = 0;
     int columns_ = 1;
     std::vector<int> headerBitmaps_;
     std::vector<QPixmap> bitmaps_;

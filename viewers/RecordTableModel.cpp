@@ -1,15 +1,12 @@
 #include "viewers/RecordTableModel.h"
 
-#include <algorithm>
-#include <limits>
-
 #include "controls/AnsiText.h"
 #include "controls/BarIcons.h"
 #include "core/Channels.h"
 #include "viewers/ViewerColumns.h"
 
 CRecordTableModel::CRecordTableModel(const CDataTable& rows, QObject* parent)
-    : QAbstractTableModel(parent), rows_(rows), rowIcon_(rowIcon())
+    : CDataTableModel(rows, parent), rowIcon_(rowIcon())
 {
     for (int k = 0; k < kChannelCount; ++k)
         bitmaps_.push_back(channelBitmap(k));
@@ -18,15 +15,8 @@ CRecordTableModel::CRecordTableModel(const CDataTable& rows, QObject* parent)
 void CRecordTableModel::reload()
 {
     beginResetModel();
-    // A view counts rows in int; more rows than that are not shown.
-    count_ =
-        static_cast<int>(std::min<std::size_t>(rows_.rowCount(), std::numeric_limits<int>::max()));
+    takeRowCount();
     endResetModel();
-}
-
-int CRecordTableModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : count_;
 }
 
 int CRecordTableModel::columnCount(const QModelIndex& parent) const
@@ -36,7 +26,7 @@ int CRecordTableModel::columnCount(const QModelIndex& parent) const
 
 QVariant CRecordTableModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= count_)
+    if (!showsRow(index))
         return {};
     const auto row = static_cast<std::size_t>(index.row());
     if (role == Qt::DisplayRole) {

@@ -3,13 +3,12 @@
 // object per cell). Column 0 is the date-time with the row icon, columns 1 to 13 the fields as
 // displayed ("---  --" for a marker); each channel header carries its title and bitmap.
 
-#include <QAbstractTableModel>
 #include <QPixmap>
 #include <vector>
 
-#include "files/DataTable.h"
+#include "viewers/DataTableModel.h"
 
-class CRecordTableModel : public QAbstractTableModel {
+class CRecordTableModel : public CDataTableModel {
     Q_OBJECT
 public:
     explicit CRecordTableModel(const CDataTable& rows, QObject* parent = nullptr);
@@ -17,14 +16,11 @@ public:
     // Takes the rows' current count; call after the rows were read again.
     void reload();
 
-    int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    const CDataTable& rows_;
-    int count_ = 0;
     QPixmap rowIcon_;
     std::vector<QPixmap> bitmaps_;
 };

@@ -13,8 +13,8 @@
 #include "controls/AnsiText.h"
 #include "controls/BarIcons.h"
 #include "controls/IconButton.h"
+#include "controls/WaitCursor.h"
 #include "viewers/GraphSettingDlg.h"
-#include "viewers/WaitCursor.h"
 
 namespace {
 

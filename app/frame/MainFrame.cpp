@@ -31,7 +31,8 @@ void applyTips(QAction* action, const char* tip)
 } // namespace
 
 CMainFrame::CMainFrame(CVentoraApp& app, QWidget* parent)
-    : QMainWindow(parent), app_(app), view_(this), statusBar_(this), toolBar_(this),
+    : QMainWindow(parent), app_(app), view_(this), live_(view_, this), statusBar_(this),
+      toolBar_(this),
       timers_([this](int id) { onTimer(id); }), port_(view_.comPort(), *this), viewLink_(view_),
       recording_(app.appDirectory + kRecordingFileName, clock_, app.messages()),
       engine_({timers_, port_, viewLink_, *this, recording_, clock_, app.messages(),
@@ -106,6 +107,10 @@ void CMainFrame::createActions()
     about->setToolTip("About");
     connect(about, &QAction::triggered, this, &CMainFrame::OnAppAbout);
 
+    QAction* liveGraph = makeAction(kLiveGraph, "Live Graph",
+                                    "Draw the data rows as they arrive\nLive Graph");
+    connect(liveGraph, &QAction::triggered, &live_, &CLiveMonitor::showGraph);
+
     QAction* blank = makeAction(kToolsBlank, QString());
     blank->setEnabled(false);
 
@@ -139,6 +144,8 @@ void CMainFrame::createMenus()
     statusBarShown->setCheckable(true);
     statusBarShown->setChecked(true);
     connect(statusBarShown, &QAction::toggled, &statusBar_, &QWidget::setVisible);
+    viewMenu->addSeparator();
+    viewMenu->addAction(commandAction(kLiveGraph));
 
     QMenu* tools = menuBar()->addMenu("Tools");
     tools->addAction(commandAction(kToolsBlank));
@@ -173,6 +180,8 @@ void CMainFrame::updateCommandStates()
 {
     commandAction(kAutodetect)->setEnabled(engine_.canAutodetect());
     commandAction(kDisconnect)->setEnabled(engine_.canDisconnect());
+    if (!engine_.portOpen())
+        live_.linkClosed();
 }
 
 std::string CMainFrame::linkPaneText() { return statusBar_.pane(1).text(true); }
@@ -231,7 +240,13 @@ void CMainFrame::postWatchdogStop()
         this, [this] { engine_.OnDialogueLineComplete(); }, Qt::QueuedConnection);
 }
 
-void CMainFrame::OnSerialReply(std::string line) { engine_.OnSerialReply(std::move(line)); }
+void CMainFrame::OnSerialReply(std::string line)
+{
+    // The rows the reply added to the table go on to the live graph and the statistics.
+    const int rows = view_.rowCount();
+    engine_.OnSerialReply(std::move(line));
+    live_.takeRows(rows);
+}
 
 void CMainFrame::onTimer(int id) { engine_.OnTimer(id); }
 

@@ -15,6 +15,7 @@
 #include "app/frame/FramePort.h"
 #include "app/frame/FrameView.h"
 #include "app/frame/QtTimerTable.h"
+#include "app/live/LiveMonitor.h"
 #include "app/view/VentoraView.h"
 #include "controls/StatusBar.h"
 #include "files/RecordingWriter.h"
@@ -37,6 +38,7 @@ public:
         kFileSave = 57603,
         kFilePrint = 57607,
         kAppAbout = 57664,
+        kLiveGraph = 33001, // View > "Live Graph"
     };
     static constexpr unsigned kLinkPaneId = 61446;
     static constexpr int kLinkPaneWidth = 200;
@@ -68,6 +70,7 @@ public:
 
     CProtocolEngine& engine() { return engine_; }
     CVentoraView& view() { return view_; }
+    CLiveMonitor& live() { return live_; }
     XStatusBar& linkStatusBar() { return statusBar_; }
     QToolBar& toolBar() { return toolBar_; }
     const CQtTimerTable& timers() const { return timers_; }
@@ -102,6 +105,7 @@ private:
     CVentoraApp& app_;
     CSystemClock clock_;
     CVentoraView view_;
+    CLiveMonitor live_;
     XStatusBar statusBar_;
     QToolBar toolBar_;
     CQtTimerTable timers_;

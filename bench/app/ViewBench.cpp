@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QMainWindow>
-#include <ctime>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -13,6 +12,8 @@
 #include "app/view/OverviewRows.h"
 #include "app/view/OverviewTableModel.h"
 #include "app/view/VentoraView.h"
+#include "bench/support/OffscreenBenchmarks.h"
+#include "bench/support/ProcessFigures.h"
 
 namespace {
 
@@ -35,14 +36,6 @@ std::vector<std::string> sampleData()
 }
 
 const char* const kTime = "12:00:01 2026/12/07";
-
-// CPU time of this thread: the figures stay meaningful on a busy machine.
-double threadMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
 
 long residentBytes()
 {
@@ -124,13 +117,13 @@ void BM_AppendAndScroll(benchmark::State& state)
     double scrollMs = 0;
     double paintMs = 0;
     for (auto _ : state) {
-        const double t0 = threadMs();
+        const double t0 = threadCpuMs();
         view->appendDataRow(kTime, data[0]);
-        const double t1 = threadMs();
+        const double t1 = threadCpuMs();
         view->scrollList();
-        const double t2 = threadMs();
+        const double t2 = threadCpuMs();
         view->list().viewport()->repaint(); // the row must also be drawn
-        const double t3 = threadMs();
+        const double t3 = threadCpuMs();
         appendMs += t1 - t0;
         scrollMs += t2 - t1;
         paintMs += t3 - t2;
@@ -151,13 +144,4 @@ BENCHMARK(BM_AppendAndScroll)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runOffscreenBenchmarks(argc, argv); }

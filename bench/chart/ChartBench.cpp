@@ -7,6 +7,7 @@
 #include <cmath>
 #include <random>
 
+#include "bench/support/OffscreenBenchmarks.h"
 #include "chart/GraphContainer.h"
 #include "chart/GraphPanel.h"
 #include "chart/GraphWnd.h"
@@ -137,13 +138,4 @@ BENCHMARK(BM_BuildPyramids)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PanStep)->Unit(benchmark::kMillisecond)->Arg(0)->Arg(1)->ArgName("marks");
 BENCHMARK(BM_AddSortedIncreasing)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runOffscreenBenchmarks(argc, argv); }

@@ -6,14 +6,15 @@
 #include <benchmark/benchmark.h>
 #include <xlsxwriter.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "core/MessageBox.h"
+#include "bench/support/BenchFolder.h"
+#include "bench/support/PatternFiles.h"
+#include "bench/support/ProcessFigures.h"
+#include "bench/support/SilentMessages.h"
 #include "export/ExportRange.h"
 #include "export/WorkbookWriter.h"
 #include "files/CsvWriter.h"
@@ -23,69 +24,13 @@ namespace {
 
 constexpr int kRecordLines = 1000000;
 
-class CSilentMessages final : public IMessageBox {
-public:
-    void tell(std::string_view, MessageIcon) override {}
-    bool askYesNo(std::string_view, MessageIcon) override { return false; }
-};
-
-// A temporary folder with a record file of kRecordLines lines, removed at exit.
-class BenchFiles {
-public:
-    BenchFiles()
-    {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "ventora-export-bench-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        folder_ = pattern;
-        writeRecordFile();
-    }
-    ~BenchFiles()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-    std::string path(const char* name) const { return (folder_ / name).string(); }
-
-private:
-    // One line a second; thirteen 8-character fields like the instrument's, now and then a
-    // marker.
-    void writeRecordFile()
-    {
-        std::ofstream out(path("dump.ivt"), std::ios::binary);
-        std::string chunk;
-        char text[32];
-        for (int i = 0; i < kRecordLines; ++i) {
-            std::snprintf(text, sizeof text, "2024/%02d/%02d %02d:%02d:%02d#",
-                          1 + (i / 86400 / 28) % 12, 1 + (i / 86400) % 28, (i / 3600) % 24,
-                          (i / 60) % 60, i % 60);
-            chunk += text;
-            for (int k = 0; k < 13; ++k) {
-                if ((i + k) % 997 == 0) {
-                    chunk += "  _err  ";
-                    continue;
-                }
-                double value = ((i * 7919LL + k * 104729LL) % 200000) / 100.0 - 500.0;
-                std::snprintf(text, sizeof text, "%8.2f", value);
-                chunk.append(text, 8);
-            }
-            chunk += "\r\r\n";
-            if (chunk.size() > (1 << 20)) {
-                out << chunk;
-                chunk.clear();
-            }
-        }
-        out << chunk;
-    }
-
-    std::filesystem::path folder_;
-};
-
-const BenchFiles& files()
+// A record file of kRecordLines lines in a temporary folder, removed at exit.
+const CBenchFolder& files()
 {
-    static BenchFiles instance;
-    return instance;
+    static const CBenchFolder folder("ventora-export-bench", [](const CBenchFolder& f) {
+        return writePatternRecordFile(f.path("dump.ivt"), kRecordLines);
+    });
+    return folder;
 }
 
 const CDataTable& recordRows()
@@ -98,25 +43,6 @@ const CDataTable& recordRows()
         return table;
     }();
     return rows;
-}
-
-// Resident memory now and its peak since the last reset (Linux: clear_refs resets VmHWM).
-double statusMB(const char* key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(key, 0) == 0)
-            return std::strtod(line.c_str() + std::string_view(key).size(), nullptr) / 1024.0;
-    return 0;
-}
-
-void resetPeakMemory()
-{
-    if (std::FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
-        std::fputs("5", refs);
-        std::fclose(refs);
-    }
 }
 
 void reportWorkbook(benchmark::State& state, const std::string& path, double residentBefore)
@@ -174,7 +100,7 @@ void BM_LibxlsxwriterAlone(benchmark::State& state)
     }
     std::vector<std::string> titles = csvFieldTitles(rows);
     std::string path = files().path("alone.xlsx");
-    std::string folder = files().path("");
+    std::string folder = files().directory();
     for (auto _ : state) {
         lxw_workbook_options options{};
         options.constant_memory = LXW_TRUE;

@@ -5,12 +5,13 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
-#include "core/MessageBox.h"
+#include "bench/support/BenchFolder.h"
+#include "bench/support/PatternFiles.h"
+#include "bench/support/ProcessFigures.h"
+#include "bench/support/SilentMessages.h"
 #include "files/CsvWriter.h"
 #include "files/LogFileReader.h"
 #include "files/RecordFileReader.h"
@@ -20,93 +21,15 @@ namespace {
 constexpr int kRecordLines = 1000000;
 constexpr int kLogRecords = 200000;
 
-class CSilentMessages final : public IMessageBox {
-public:
-    void tell(std::string_view, MessageIcon) override {}
-    bool askYesNo(std::string_view, MessageIcon) override { return false; }
-};
-
-// A temporary folder with the generated files, removed at exit.
-class BenchFiles {
-public:
-    BenchFiles()
-    {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "ventora-bench-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        folder_ = pattern;
-        writeRecordFile();
-        writeLogFile();
-    }
-    ~BenchFiles()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-    std::string path(const char* name) const { return (folder_ / name).string(); }
-
-private:
-    // Thirteen 8-character fields like the instrument's, now and then a marker.
-    static void appendFields(std::string& line, int i)
-    {
-        char field[16];
-        for (int k = 0; k < 13; ++k) {
-            if ((i + k) % 997 == 0) {
-                line += "  _err  ";
-                continue;
-            }
-            double value = ((i * 7919LL + k * 104729LL) % 200000) / 100.0 - 500.0;
-            std::snprintf(field, sizeof field, "%8.2f", value);
-            line.append(field, 8);
-        }
-    }
-
-    void writeRecordFile()
-    {
-        std::ofstream out(path("dump.ivt"), std::ios::binary);
-        std::string chunk;
-        char stamp[32];
-        for (int i = 0; i < kRecordLines; ++i) {
-            int seconds = i;
-            std::snprintf(stamp, sizeof stamp, "2024/%02d/%02d %02d:%02d:%02d#",
-                          1 + (seconds / 86400 / 28) % 12, 1 + (seconds / 86400) % 28,
-                          (seconds / 3600) % 24, (seconds / 60) % 60, seconds % 60);
-            chunk += stamp;
-            appendFields(chunk, i);
-            chunk += "\r\r\n";
-            if (chunk.size() > (1 << 20)) {
-                out << chunk;
-                chunk.clear();
-            }
-        }
-        out << chunk;
-    }
-
-    // Two instrument blocks per record, one record a minute.
-    void writeLogFile()
-    {
-        std::ofstream out(path("log.lvt"), std::ios::binary);
-        std::string chunk;
-        char stamp[48];
-        for (int i = 0; i < kLogRecords; ++i) {
-            std::snprintf(stamp, sizeof stamp, "DATE-TIME: 2024/01/%02d %02d:%02d:00\r\r\n",
-                          1 + (i / 1440) % 28, (i / 60) % 24, i % 60);
-            chunk += stamp;
-            for (int block = 0; block < 2; ++block) {
-                appendFields(chunk, i + block);
-                chunk += "\r\r\n";
-            }
-            if (chunk.size() > (1 << 20)) {
-                out << chunk;
-                chunk.clear();
-            }
-        }
-        out << chunk;
-    }
-
-    std::filesystem::path folder_;
-};
+// The generated files in a temporary folder, removed at exit.
+const CBenchFolder& files()
+{
+    static const CBenchFolder folder("ventora-bench", [](const CBenchFolder& f) {
+        return writePatternRecordFile(f.path("dump.ivt"), kRecordLines) &&
+               writePatternLogFile(f.path("log.lvt"), kLogRecords);
+    });
+    return folder;
+}
 
 void appendLogFields(std::string& line, int i)
 {
@@ -115,31 +38,6 @@ void appendLogFields(std::string& line, int i)
         std::snprintf(field, sizeof field, "%8.2f", ((i * 7919LL + k * 104729LL) % 200000) / 100.0);
         line.append(field, 8);
     }
-}
-
-const BenchFiles& files()
-{
-    static BenchFiles instance;
-    return instance;
-}
-
-// Peak resident memory is measured from here on (Linux: clear_refs resets VmHWM).
-void resetPeakMemory()
-{
-    if (std::FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
-        std::fputs("5", refs);
-        std::fclose(refs);
-    }
-}
-
-double peakMemoryMB()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::strtod(line.c_str() + 6, nullptr) / 1024.0;
-    return 0;
 }
 
 void reportRows(benchmark::State& state, const CDataTable& rows, std::size_t fileBytes)

@@ -3,7 +3,6 @@
 // where all 14 columns fit. Reports pages, file size and how much the process grew (peak).
 // Run: bench_print [--benchmark_filter=...]
 #include <QAbstractTableModel>
-#include <QApplication>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
@@ -11,11 +10,13 @@
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
+#include "bench/support/BenchFolder.h"
+#include "bench/support/OffscreenBenchmarks.h"
+#include "bench/support/ProcessFigures.h"
+#include "bench/support/SilentMessages.h"
 #include "controls/AnsiText.h"
 #include "core/Channels.h"
 #include "files/DataText.h"
@@ -24,15 +25,9 @@
 #include "print/PrintListCtrl.h"
 #include "print/PrintResult.h"
 #include "print/ViewerPrint.h"
-#include "tools/chart-demo/DemoRecordFile.h"
+#include "tools/demo-files/DemoFiles.h"
 
 namespace {
-
-class CSilentMessages final : public IMessageBox {
-public:
-    void tell(std::string_view, MessageIcon) override {}
-    bool askYesNo(std::string_view, MessageIcon) override { return false; }
-};
 
 // The record viewer's table: date-time, then the 13 fields with markers shown as "---  --".
 class RecordModel : public QAbstractTableModel {
@@ -66,25 +61,19 @@ private:
 };
 
 // A record file of 30,000 samples (8 h 20 min at one a second), its rows and a table view.
+bool writeStation(const CBenchFolder& folder)
+{
+    return writeDemoRecordFile(folder.path("station.ivt"), 30000);
+}
+
 struct Fixture {
     Fixture()
     {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "ventora-bench-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        folder = pattern;
-        const std::string file = (folder / "station.ivt").string();
         CSilentMessages messages;
-        if (!writeDemoRecordFile(file, 30000) || !readRecordFile(file, rows, messages))
+        if (!readRecordFile(folder.path("station.ivt"), rows, messages))
             std::abort();
     }
-    ~Fixture()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    }
-    std::filesystem::path folder;
+    CBenchFolder folder{"ventora-bench", writeStation};
     CDataTable rows;
 };
 
@@ -112,24 +101,6 @@ struct Table {
     QTableView view;
 };
 
-void resetPeakMemory()
-{
-    if (std::FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
-        std::fputs("5", refs);
-        std::fclose(refs);
-    }
-}
-
-double statusMB(const char* key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(key, 0) == 0)
-            return std::strtod(line.c_str() + std::strlen(key), nullptr) / 1024.0;
-    return 0;
-}
-
 void report(benchmark::State& state, const std::string& path, int pages, double before)
 {
     state.counters["pages"] = pages;
@@ -141,7 +112,7 @@ void report(benchmark::State& state, const std::string& path, int pages, double 
 void BM_PrintTableStraightforward(benchmark::State& state)
 {
     Table table(30000);
-    const std::string path = (fixture().folder / "plain.pdf").string();
+    const std::string path = fixture().folder.path("plain.pdf");
     int pages = 0;
     double before = 0;
     for (auto _ : state) {
@@ -185,7 +156,7 @@ void BM_PrintTable(benchmark::State& state)
 {
     const auto rows = static_cast<int>(state.range(0));
     Table table(rows);
-    const std::string path = (fixture().folder / "table.pdf").string();
+    const std::string path = fixture().folder.path("table.pdf");
     double before = 0;
     for (auto _ : state) {
         resetPeakMemory();
@@ -212,13 +183,4 @@ void BM_PrintTable(benchmark::State& state)
 BENCHMARK(BM_PrintTableStraightforward)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PrintTable)->Arg(30000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runOffscreenBenchmarks(argc, argv); }

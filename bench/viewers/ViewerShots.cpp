@@ -17,23 +17,18 @@
 #include <filesystem>
 #include <string>
 
-#include "DemoLogFile.h"
+#include "bench/support/NoFileDialog.h"
 #include "chart/GraphPanel.h"
 #include "chart/GraphWnd.h"
 #include "controls/BarIcons.h"
 #include "controls/IconButton.h"
 #include "controls/QtMessageBox.h"
+#include "tools/demo-files/DemoFiles.h"
 #include "viewers/DispayLoggedDataDlg.h"
 #include "viewers/GraphSettingDlg.h"
 #include "viewers/ViewFileDlg.h"
 
 namespace {
-
-class CNoFileDialog final : public IFileDialog {
-public:
-    std::string askOpenPath(const CFileDialogRequest&) override { return {}; }
-    std::string askSavePath(const CFileDialogRequest&) override { return {}; }
-};
 
 void sendMouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButtons buttons)
 {

@@ -8,20 +8,20 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QScrollBar>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
-#include "DemoLogFile.h"
+#include "bench/support/BenchFolder.h"
+#include "bench/support/NoFileDialog.h"
+#include "bench/support/OffscreenBenchmarks.h"
+#include "bench/support/ProcessFigures.h"
+#include "bench/support/SilentMessages.h"
 #include "chart/GraphPanel.h"
 #include "chart/GraphWnd.h"
 #include "chart/PlotMath.h"
 #include "chart/PlotRenderer.h"
 #include "core/Channels.h"
-#include "tools/chart-demo/DemoRecordFile.h"
+#include "tools/demo-files/DemoFiles.h"
 #include "viewers/DispayLoggedDataDlg.h"
 #include "viewers/ViewFileDlg.h"
 
@@ -32,76 +32,25 @@ constexpr int kLogRecords = 200000;
 constexpr int kLogBlocks = 3;
 const QSize kViewerSize(1600, 1000);
 
-class CSilentMessages final : public IMessageBox {
-public:
-    void tell(std::string_view, MessageIcon) override {}
-    bool askYesNo(std::string_view, MessageIcon) override { return false; }
-};
-
-class CNoFileDialog final : public IFileDialog {
-public:
-    std::string askOpenPath(const CFileDialogRequest&) override { return {}; }
-    std::string askSavePath(const CFileDialogRequest&) override { return {}; }
-};
-
 // The generated files in a temporary folder, removed at exit.
-class BenchFiles {
-public:
-    BenchFiles()
-    {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "ventora-viewers-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        folder_ = pattern;
-        if (!writeDemoRecordFile(record(), kRecordLines) ||
-            !writeDemoLogFile(log(), kLogRecords, kLogBlocks))
-            std::abort();
-    }
-    ~BenchFiles()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-    std::string record() const { return (folder_ / "big.ivt").string(); }
-    std::string log() const { return (folder_ / "three.lvt").string(); }
-    std::string folder() const { return folder_.string() + "/"; }
-
-private:
-    std::filesystem::path folder_;
-};
-
-const BenchFiles& files()
+const CBenchFolder& files()
 {
-    static BenchFiles instance;
-    return instance;
+    static const CBenchFolder folder("ventora-viewers", [](const CBenchFolder& f) {
+        return writeDemoRecordFile(f.path("big.ivt"), kRecordLines) &&
+               writeDemoLogFile(f.path("three.lvt"), kLogRecords, kLogBlocks);
+    });
+    return folder;
 }
+
+std::string recordFile() { return files().path("big.ivt"); }
+std::string logFile() { return files().path("three.lvt"); }
 
 CSilentMessages silent;
 CNoFileDialog noDialog;
 
 CViewerContext context(const std::string& path)
 {
-    return {path, files().folder(), silent, noDialog, nullptr};
-}
-
-// Peak resident memory is measured from here on (Linux: clear_refs resets VmHWM).
-void resetPeakMemory()
-{
-    if (std::FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
-        std::fputs("5", refs);
-        std::fclose(refs);
-    }
-}
-
-double statusMB(const char* key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(key, 0) == 0)
-            return std::strtod(line.c_str() + std::string(key).size(), nullptr) / 1024.0;
-    return 0;
+    return {path, files().directory(), silent, noDialog, nullptr};
 }
 
 // Shows the viewer and paints all of it (table and graph) once.
@@ -120,7 +69,7 @@ void BM_RecordViewerOpen(benchmark::State& state)
     double peak = 0;
     for (auto _ : state) {
         resetPeakMemory();
-        auto viewer = std::make_unique<CViewFileDlg>(context(files().record()));
+        auto viewer = std::make_unique<CViewFileDlg>(context(recordFile()));
         showAndPaint(*viewer);
         state.PauseTiming();
         peak = std::max(peak, statusMB("VmHWM:"));
@@ -136,7 +85,7 @@ BENCHMARK(BM_RecordViewerOpen)->Unit(benchmark::kMillisecond)->Iterations(3);
 // Graph Settings closed with all 13 channels ticked: the rebuild and its render.
 void BM_RecordGraphSettingsAll13(benchmark::State& state)
 {
-    CViewFileDlg viewer(context(files().record()));
+    CViewFileDlg viewer(context(recordFile()));
     showAndPaint(viewer);
     resetPeakMemory();
     for (auto _ : state) {
@@ -152,7 +101,7 @@ BENCHMARK(BM_RecordGraphSettingsAll13)->Unit(benchmark::kMillisecond)->Iteration
 // panel re-renders), with all 13 channels shown.
 void BM_RecordScrollAndPan(benchmark::State& state)
 {
-    CViewFileDlg viewer(context(files().record()));
+    CViewFileDlg viewer(context(recordFile()));
     viewer.visibility().assign(kChannelCount, 1);
     viewer.buildGraph();
     showAndPaint(viewer);
@@ -172,7 +121,7 @@ BENCHMARK(BM_RecordScrollAndPan)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 void BM_CopyTable(benchmark::State& state)
 {
-    CViewFileDlg viewer(context(files().record()));
+    CViewFileDlg viewer(context(recordFile()));
     for (auto _ : state) {
         viewer.OnCopyTable();
         state.PauseTiming();
@@ -188,7 +137,7 @@ void BM_LogViewerOpen(benchmark::State& state)
     double peak = 0;
     for (auto _ : state) {
         resetPeakMemory();
-        auto viewer = std::make_unique<CDispayLoggedDataDlg>(context(files().log()));
+        auto viewer = std::make_unique<CDispayLoggedDataDlg>(context(logFile()));
         showAndPaint(*viewer);
         state.PauseTiming();
         peak = std::max(peak, statusMB("VmHWM:"));
@@ -205,7 +154,7 @@ BENCHMARK(BM_LogViewerOpen)->Unit(benchmark::kMillisecond)->Iterations(3);
 // "CURRENT PLOT" choosing the next block: graph rebuild and render.
 void BM_LogBlockChoice(benchmark::State& state)
 {
-    CDispayLoggedDataDlg viewer(context(files().log()));
+    CDispayLoggedDataDlg viewer(context(logFile()));
     showAndPaint(viewer);
     int block = 0;
     for (auto _ : state) {
@@ -220,12 +169,5 @@ BENCHMARK(BM_LogBlockChoice)->Unit(benchmark::kMillisecond)->Iterations(6);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    files(); // written before any timing starts
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv, [] { files(); }); // written before any timing
 }

@@ -1,32 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <sys/wait.h>
 
 #include "files/CsvWriter.h"
 #include "files/RecordFileReader.h"
 #include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/ToolRun.h"
 
 namespace {
-
-struct ToolRun {
-    int exitCode;
-    std::string out, err;
-};
-
-// Runs ventora-convert with the given arguments (already quoted for the shell).
-ToolRun convert(const TempDir& dir, const std::string& arguments)
-{
-    std::string command = std::string(VENTORA_CONVERT) + " " + arguments + " >" +
-                          dir.file("stdout") + " 2>" + dir.file("stderr");
-    int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(dir.file("stdout")),
-            readFile(dir.file("stderr"))};
-}
 
 const std::string kLine = "2024/03/05 07:08:09#" + std::string(104, '7') + "\r\r\n";
 
@@ -84,13 +68,9 @@ TEST(ConvertTool, FailuresEndWithOneLineAndANonZeroCode)
     for (int i = 0; i < 100; ++i)
         lines += kLine;
     writeFile(dir.file("big.ivt"), lines);
-    std::string limited = "sh -c 'ulimit -f 4 && exec " + std::string(VENTORA_CONVERT) + " " +
-                          dir.file("big.ivt") + " " + dir.file("big.csv") + "' >" +
-                          dir.file("stdout") + " 2>" + dir.file("stderr");
-    int status = std::system(limited.c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_EQ(readFile(dir.file("stderr")),
+    ToolRun full = convert(dir, dir.file("big.ivt") + " " + dir.file("big.csv"), 4);
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_EQ(full.err,
               "ventora-convert: " + dir.file("big.csv") + ": cannot write: File too large\n");
     EXPECT_FALSE(std::filesystem::exists(dir.file("big.csv")));
 }
@@ -113,20 +93,14 @@ TEST(ConvertTool, FailedWritesLeaveTheOutputPathAsItWas)
     writeFile(dir.file("old.csv"), "an older conversion");
     std::filesystem::create_symlink("old.csv", dir.path() / "link.csv");
     for (const char* output : {"old.csv", "link.csv"}) {
-        std::string limited = "sh -c 'ulimit -f 4 && exec " + std::string(VENTORA_CONVERT) + " " +
-                              dir.file("big.ivt") + " " + dir.file(output) + "' 2>" +
-                              dir.file("stderr");
-        int status = std::system(limited.c_str());
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 1) << output;
+        EXPECT_EQ(convert(dir, dir.file("big.ivt") + " " + dir.file(output), 4).exitCode, 1)
+            << output;
         EXPECT_EQ(readFile(dir.file("old.csv")), "an older conversion") << output;
         EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.csv")) << output;
     }
     // Nothing else is left in the folder: the unfinished new files are gone.
-    std::size_t entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path()))
-        ++entries;
-    EXPECT_EQ(entries, 6u); // r.ivt, big.ivt, old.csv, link.csv, stdout, stderr
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"big.ivt", "link.csv", "old.csv", "r.ivt",
+                                                     "stderr", "stdout"}));
 }
 
 // A file larger than the machine's memory is refused at once with one line, for either format.

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "files/CsvWriter.h"
-#include "tests/files/FileSizeLimit.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempDir.h"
 
 namespace {

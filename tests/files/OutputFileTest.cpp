@@ -125,8 +125,5 @@ TEST(OutputFile, RefusedOutputsLeaveNothingBehind)
         EXPECT_EQ(out.open(dir.file("read-only.csv")), EACCES);
         EXPECT_EQ(readFile(dir.file("read-only.csv")), "kept");
     }
-    std::size_t entries = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path()))
-        ++entries;
-    EXPECT_EQ(entries, ::geteuid() != 0 ? 3u : 2u);
+    EXPECT_EQ(dir.names().size(), ::geteuid() != 0 ? 3u : 2u);
 }

@@ -5,7 +5,7 @@
 #include "files/RecordFileReader.h"
 #include "files/RecordingWriter.h"
 #include "tests/support/ScriptedMessageBox.h"
-#include "tests/files/FileSizeLimit.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempDir.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "print/PrintListCtrl.h"
 #include "print/PrintResult.h"
 #include "print/ViewerPrint.h"
-#include "tests/files/FileSizeLimit.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/TempDir.h"
 

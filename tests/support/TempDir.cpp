@@ -1,5 +1,6 @@
 #include "tests/support/TempDir.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -17,6 +18,15 @@ TempDir::~TempDir()
 {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
+}
+
+std::vector<std::string> TempDir::names() const
+{
+    std::vector<std::string> result;
+    for (const auto& entry : std::filesystem::directory_iterator(path_))
+        result.push_back(entry.path().filename().string());
+    std::sort(result.begin(), result.end());
+    return result;
 }
 
 void writeFile(const std::string& path, const std::string& bytes)

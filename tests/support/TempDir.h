@@ -5,6 +5,7 @@
 #include <ctime>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "core/Clock.h"
 
@@ -19,6 +20,8 @@ public:
     // The folder with a trailing separator, as the program's appDirectory is.
     std::string directory() const { return path_.string() + "/"; }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
+    // The names of everything in the folder, sorted: what a test left there and nothing else.
+    std::vector<std::string> names() const;
 
 private:
     std::filesystem::path path_;

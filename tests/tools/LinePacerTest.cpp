@@ -72,6 +72,24 @@ TEST(LinePacerTest, CharactersGoOutOneCharacterTimeApartAndLinesBackToBack)
     EXPECT_EQ(pacer.lines(), 1u);
 }
 
+// A simulator woken late sends no faster than the wire: a stall delays the rest of the line.
+TEST(LinePacerTest, ALateWakeUpDoesNotCompressTheLine)
+{
+    CLinePacer pacer;
+    Wire wire;
+    pacer.setCharacterTime(1ms);
+    pacer.queue("0123456789\r", t0);
+    EXPECT_TRUE(pacer.transmit(t0 + 50ms, wire.writer()).empty());
+    EXPECT_EQ(wire.received, "012") << "at most 3 ms of wire time at once";
+    EXPECT_EQ(pacer.nextDue(), t0 + 51ms);
+    EXPECT_TRUE(pacer.transmit(t0 + 53ms, wire.writer()).empty());
+    EXPECT_EQ(wire.received, "012345");
+    EXPECT_TRUE(pacer.transmit(t0 + 60ms, wire.writer()).empty()) << "another stall";
+    EXPECT_EQ(wire.received, "012345678");
+    EXPECT_EQ(pacer.transmit(t0 + 62ms, wire.writer()).size(), 1u);
+    EXPECT_EQ(wire.received, "0123456789\r");
+}
+
 TEST(LinePacerTest, InstantLinesRefusedBytesAndHangUps)
 {
     CLinePacer pacer;

@@ -2,10 +2,9 @@
 // damages what is there when it fails.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
-#include "tests/files/FileSizeLimit.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/ScriptedFileDialog.h"
 #include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/TempDir.h"
@@ -24,15 +23,6 @@ protected:
     {
         dialog.answers = {answer};
         return saveFileAs(kind, source(), dir.directory(), dialog, messages);
-    }
-    // Every file name in the folder.
-    std::vector<std::string> names() const
-    {
-        std::vector<std::string> result;
-        for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-            result.push_back(entry.path().filename().string());
-        std::sort(result.begin(), result.end());
-        return result;
     }
 
     TempDir dir;
@@ -98,7 +88,7 @@ TEST_F(SaveAs, AnExistingFileIsReplacedWhole)
     writeFile(dir.file("old.ivt"), std::string(100000, 'x'));
     EXPECT_EQ(save(dir.file("old.ivt")), SaveAsResult::Saved);
     EXPECT_EQ(readFile(dir.file("old.ivt")), kContent);
-    EXPECT_EQ(names(), (std::vector<std::string>{"dump.ivt", "old.ivt"}));
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"dump.ivt", "old.ivt"}));
 }
 
 TEST_F(SaveAs, SavingOntoTheOpenedFileChangesNothing)
@@ -131,7 +121,7 @@ TEST_F(SaveAs, AFailedCopyIsReportedAndLeavesTheChosenFileAlone)
     }
     EXPECT_EQ(messages.shown(), failed);
     EXPECT_EQ(readFile(dir.file("kept.ivt")), "kept");
-    EXPECT_EQ(names(), (std::vector<std::string>{"dump.ivt", "kept.ivt"}));
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"dump.ivt", "kept.ivt"}));
 
     // The opened file has gone since it was read.
     messages.clear();

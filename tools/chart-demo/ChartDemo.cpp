@@ -15,12 +15,12 @@
 #include <filesystem>
 #include <string>
 
-#include "DemoRecordFile.h"
 #include "DemoWindow.h"
 #include "chart/GraphPanel.h"
 #include "controls/QtMessageBox.h"
 #include "files/RecordFileReader.h"
 #include "print/ViewerPrint.h"
+#include "tools/demo-files/DemoFiles.h"
 
 namespace {
 

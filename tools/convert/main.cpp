@@ -1,7 +1,8 @@
 // ventora-convert FILE.ivt|FILE.lvt [OUT.csv|OUT.xlsx]: converts a record or log file to CSV,
 // written to OUT.csv or, when no output is named, to standard output; an output ending in .xlsx
 // gets the spreadsheet export's workbook instead. Exit codes: 0 done, 1 a file could not be read
-// or written, 2 bad arguments.
+// or written, 2 bad arguments. With --stats it writes wind statistics instead
+// (stats/StatsCommand.h), with --wind-rose a wind rose picture (stats/WindRoseCommand.h).
 
 #include <cerrno>
 #include <csignal>
@@ -13,50 +14,31 @@
 #include <string_view>
 
 #include "export/WorkbookWriter.h"
+#include "files/ConvertReport.h"
 #include "files/CsvWriter.h"
+#include "files/FirstMessage.h"
 #include "files/LogFileReader.h"
 #include "files/OutputFile.h"
 #include "files/RecordFileReader.h"
+#include "stats/StatsCommand.h"
+#if VENTORA_WIND_ROSE
+#include "stats/WindRoseCommand.h"
+#endif
 
 namespace {
 
 constexpr const char* kUsage = "usage: ventora-convert FILE.ivt|FILE.lvt [OUT.csv|OUT.xlsx]\n"
                                "Converts a Ventora record (.ivt) or log (.lvt) file to CSV,\n"
                                "or to an Excel workbook when the output ends in .xlsx;\n"
-                               "writes CSV to standard output when no output file is named.\n";
-
-// Keeps the first message of a reader, with the system's reason, for one line on stderr.
-class CFirstMessage final : public IMessageBox {
-public:
-    void tell(std::string_view text, MessageIcon) override
-    {
-        if (text_.empty()) {
-            reason_ = errno;
-            text_ = text;
-        }
-    }
-    bool askYesNo(std::string_view text, MessageIcon icon) override
-    {
-        tell(text, icon);
-        return false;
-    }
-    std::string line() const
-    {
-        std::string result = text_;
-        if (reason_ != 0)
-            result += std::string(" (") + std::strerror(reason_) + ")";
-        return result;
-    }
-
-private:
-    std::string text_;
-    int reason_ = 0;
-};
+                               "writes CSV to standard output when no output file is named.\n"
+                               "       ventora-convert --stats [PERIOD] FILE.ivt [OUT.csv]\n"
+                               "Writes wind statistics per period (10m, 1h, ...; default 10m).\n"
+                               "       ventora-convert --wind-rose FILE.ivt ROSE.png\n"
+                               "Draws the wind rose of a record file.\n";
 
 int fail(const std::string& subject, const std::string& what, int code)
 {
-    std::fprintf(stderr, "ventora-convert: %s: %s\n", subject.c_str(), what.c_str());
-    return code;
+    return convertReport(stderr, subject, what, code);
 }
 
 bool sameFile(const std::string& a, const std::string& b)
@@ -75,6 +57,12 @@ try {
         std::fputs(kUsage, stdout);
         return 0;
     }
+    if (argc >= 2 && std::strcmp(argv[1], "--stats") == 0)
+        return runStatsCommand(argc - 2, argv + 2);
+#if VENTORA_WIND_ROSE
+    if (argc >= 2 && std::strcmp(argv[1], "--wind-rose") == 0)
+        return runWindRoseCommand(argc - 2, argv + 2);
+#endif
     if (argc < 2 || argc > 3) {
         std::fputs(kUsage, stderr);
         return 2;

@@ -28,6 +28,11 @@ std::vector<CLinePacer::Sent> CLinePacer::transmit(Clock::time_point now, const 
         Pending& head = queue_.front();
         std::size_t due = head.line.size() - head.sent;
         if (charTime_.count() > 0) {
+            // A simulator woken late must not send faster than the wire: what was due during a
+            // stall longer than kMaxBurst goes out later, as from a stalled instrument.
+            const auto burst = std::max<Clock::duration>(kMaxBurst, charTime_);
+            if (now - lastEnd_ > burst)
+                lastEnd_ = now - burst;
             const auto elapsed = now - lastEnd_;
             const auto whole = elapsed.count() > 0 ? elapsed / charTime_ : 0;
             due = std::min<std::size_t>(due, static_cast<std::size_t>(whole));

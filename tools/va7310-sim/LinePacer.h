@@ -51,6 +51,11 @@ public:
     std::size_t lines() const { return queue_.size(); }
 
 private:
+    // The most wire time sent at once after a late wake-up: more than the simulator's shortest
+    // sleep (1 ms), so a fast line is never slowed, yet short enough that no line visibly
+    // arrives faster than its speed allows.
+    static constexpr std::chrono::milliseconds kMaxBurst{3};
+
     struct Pending {
         std::string line;
         std::size_t sent = 0;

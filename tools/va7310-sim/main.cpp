@@ -191,14 +191,14 @@ const timespec* waitTime(const CInstrument& instrument, const CLinePacer& pacer,
 }
 
 // Closing the master discards what the program has not read yet, which a real line never takes
-// back: before hanging up, give the program up to a second to read what was sent. Bytes reach
-// the slave's queue through a kernel worker, so they are given a moment to get there first.
+// back: before hanging up, give the program up to five seconds to read what was sent. poll() on
+// the slave also counts bytes still on their way into its input queue (a kernel worker moves
+// them there), which FIONREAD does not.
 void waitUntilRead(const Pty& pty)
 {
-    ::usleep(50000);
-    for (int i = 0; i < 200 && !stopRequested; ++i) {
-        int waiting = 0;
-        if (::ioctl(pty.slave, FIONREAD, &waiting) != 0 || waiting == 0)
+    for (int i = 0; i < 1000 && !stopRequested; ++i) {
+        pollfd pfd{pty.slave, POLLIN, 0};
+        if (::poll(&pfd, 1, 0) == 0)
             return;
         ::usleep(5000);
     }

@@ -70,7 +70,8 @@ TEST_F(FrameTest, MenusWithTheirItemsAndAccelerators)
     EXPECT_EQ(titles, (Texts{"&File", "&Instrument", "&View", "Tools", "&?"}));
     EXPECT_EQ(menuTexts(menus[0]->menu()), (Texts{"&Open...\tCtrl+O", "&Esc"}));
     EXPECT_EQ(menuTexts(menus[1]->menu()), (Texts{"Disconnect", "DataLogger"}));
-    EXPECT_EQ(menuTexts(menus[2]->menu()), (Texts{"ToolBar", "StatusBar"}));
+    // View also opens the live graph, below a separator.
+    EXPECT_EQ(menuTexts(menus[2]->menu()), (Texts{"ToolBar", "StatusBar", "-", "Live Graph"}));
     EXPECT_EQ(menuTexts(menus[3]->menu()), (Texts{"", "VA7310 Autodetect"}));
     EXPECT_EQ(menuTexts(menus[4]->menu()), (Texts{"Skyvane Infor&mations ..."}));
 

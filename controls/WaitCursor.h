@@ -1,5 +1,6 @@
 #pragma once
-// Shows the wait cursor over the whole application while the object lives.
+// Shows the wait cursor over the whole application while the object lives (a graph build, Copy
+// Table, an export, a printout).
 
 class CWaitCursor {
 public:

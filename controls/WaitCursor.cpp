@@ -1,4 +1,4 @@
-#include "viewers/WaitCursor.h"
+#include "controls/WaitCursor.h"
 
 #include <QApplication>
 
