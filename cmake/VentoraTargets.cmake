@@ -44,8 +44,9 @@ function(ventora_add_test name)
         return()
     endif()
     add_executable(${name} ${ARG_SOURCES})
-    # The test code itself is not optimised: GoogleTest's macros make optimising slow (half of
-    # a sanitizer build's time), and the code under test is built as the build type says.
+    # The test code itself is not optimised: optimising GoogleTest's macros is slow (a fifth of
+    # the test objects' time in a sanitizer build), and the code under test is built as the
+    # build type says.
     target_compile_options(${name} PRIVATE -O0)
     target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} test_support GTest::gtest GTest::gmock)
     if(ARG_GUI)
