@@ -27,7 +27,7 @@ public:
     void OnBlockChoice(int block);
 
 protected:
-    CViewerGraphSpec graphSpec() const override { return logGraphSpec(startColumn_ - 1); }
+    CViewerGraphPlan graphPlan() const override { return logGraphPlan(startColumn_ - 1); }
     QAbstractItemView* graphPartner() override { return sourceList_; }
     void prepareGraphSource() override { source_.refill(startColumn_); }
     std::string tableText() const override;

@@ -14,7 +14,7 @@ public:
     CRecordTableModel& model() { return model_; }
 
 protected:
-    CViewerGraphSpec graphSpec() const override { return recordGraphSpec(); }
+    CViewerGraphPlan graphPlan() const override { return recordGraphPlan(); }
     QAbstractItemView* graphPartner() override { return &table(); }
     std::string tableText() const override;
     const GraphCaptions* graphCaptions() const override { return &kRecordGraphCaptions; }

@@ -157,7 +157,7 @@ void CViewerDialog::buildGraph()
     prepareGraphSource();
     graph_->setPartnerList(graphPartner());
     graph_->pointsBarFlags(kBarHide);
-    fillViewerGraph(*graph_, rows_, graphSpec());
+    fillViewerGraph(*graph_, rows_, graphPlan());
     graph_->zoomReset();
 }
 
@@ -191,7 +191,7 @@ void CViewerDialog::OnZoomOut()
 
 void CViewerDialog::OnGraphSettings()
 {
-    const int seriesCount = static_cast<int>(graphSpec().colours.size());
+    const int seriesCount = static_cast<int>(graphPlan().colours.size());
     CGraphSettingDlg dialog(graphSettingBoxes(visibility(), graphCaptions(), seriesCount), this);
     const bool accepted = dialog.exec() == QDialog::Accepted;
     applyGraphSettingBoxes(accepted, dialog.boxes(), visibility());

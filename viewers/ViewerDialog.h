@@ -79,7 +79,7 @@ protected:
     // Hands the table its model and follows its selection.
     void setTableModel(QAbstractItemModel* model);
 
-    virtual CViewerGraphSpec graphSpec() const = 0;
+    virtual CViewerGraphPlan graphPlan() const = 0;
     // The list the graph reads row texts from and scrolls on a zoom-in.
     virtual QAbstractItemView* graphPartner() = 0;
     // Called before each build.

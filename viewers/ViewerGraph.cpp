@@ -27,15 +27,15 @@ double held(double value)
 
 } // namespace
 
-CViewerGraphSpec recordGraphSpec()
+CViewerGraphPlan recordGraphPlan()
 {
-    CViewerGraphSpec spec;
+    CViewerGraphPlan plan;
     for (int k = 0; k < kChannelCount; ++k)
-        spec.colours.push_back(channelColour(k));
-    return spec;
+        plan.colours.push_back(channelColour(k));
+    return plan;
 }
 
-CViewerGraphSpec logGraphSpec(int firstColumn)
+CViewerGraphPlan logGraphPlan(int firstColumn)
 {
     return {{0xFF0000, 0x00FF00, 0x0000FF, 0xBEBE00, 0x00FFFF}, firstColumn};
 }
@@ -64,9 +64,9 @@ DataBounds widenedYBounds(const DataBounds& bounds)
     return result;
 }
 
-bool fillViewerGraph(CGraphBaseClass& graph, const CDataTable& rows, const CViewerGraphSpec& spec)
+bool fillViewerGraph(CGraphBaseClass& graph, const CDataTable& rows, const CViewerGraphPlan& plan)
 {
-    const int seriesCount = static_cast<int>(spec.colours.size());
+    const int seriesCount = static_cast<int>(plan.colours.size());
     for (int i = 0; i < seriesCount; ++i) {
         // Hidden first, so that the re-render each removal causes draws none of the old points.
         if (CGraphProps* old = graph.getSeries(i))
@@ -87,12 +87,12 @@ bool fillViewerGraph(CGraphBaseClass& graph, const CDataTable& rows, const CView
     };
     std::vector<Filled> filled;
     for (int i = 0; i < seriesCount; ++i) {
-        const int series = graph.addSeries(spec.colours[static_cast<std::size_t>(i)],
+        const int series = graph.addSeries(plan.colours[static_cast<std::size_t>(i)],
                                            "Channel " + std::to_string(i), true, true, false);
         if (series < 0)
             continue;
         // A series whose column the rows lack (a log file without blocks) stays empty.
-        const int column = spec.firstColumn + i;
+        const int column = plan.firstColumn + i;
         if (static_cast<std::size_t>(i) < flags.size() && flags[static_cast<std::size_t>(i)] &&
             column < rows.columnCount()) {
             graph.getSeries(series)->points().reserve(static_cast<int>(rowCount));

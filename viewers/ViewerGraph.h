@@ -10,15 +10,15 @@
 #include "chart/GraphBaseClass.h"
 #include "files/DataTable.h"
 
-struct CViewerGraphSpec {
+struct CViewerGraphPlan {
     std::vector<std::uint32_t> colours; // one series per colour (0xRRGGBB)
     int firstColumn = 0;                // 0-based data column of series 0
 };
 
 // Record viewer: the 13 channels in channel order with their channel colours.
-CViewerGraphSpec recordGraphSpec();
+CViewerGraphPlan recordGraphPlan();
 // Log viewer: five series from firstColumn on, red, green, blue, olive and cyan.
-CViewerGraphSpec logGraphSpec(int firstColumn);
+CViewerGraphPlan logGraphPlan(int firstColumn);
 
 // Visibility flags at first (13 each): Azimuth, Temperature, Humidity and Elevation for the
 // record viewer; the five series of the log viewer.
@@ -30,9 +30,9 @@ std::vector<std::uint8_t> logInitialVisibility();
 // that is not a finite number, or one beyond +-1e307, is held to +-1e307.
 DataBounds widenedYBounds(const DataBounds& bounds);
 
-// Rebuilds the graph's series from the rows: removes the spec's series (with notification),
+// Rebuilds the graph's series from the rows: removes the plan's series (with notification),
 // sets the axes (x: unit " ", precision 0; y: precision 2) and the style (extending ranges and
 // mouse coordinates on, point marks and grid off), creates the series sorted by x without
 // duplicates, adds the points of the visible ones and sets the widened data bounds. False
 // when no visible series got a point (the bounds are left alone then).
-bool fillViewerGraph(CGraphBaseClass& graph, const CDataTable& rows, const CViewerGraphSpec& spec);
+bool fillViewerGraph(CGraphBaseClass& graph, const CDataTable& rows, const CViewerGraphPlan& plan);

@@ -211,13 +211,8 @@ void CMainFrame::postLine(std::string line, unsigned generation)
     QMetaObject::invokeMethod(
         this,
         [this, generation, line = std::move(line)]() mutable {
-            if (generation == port_.generation()) {
+            if (port_.acceptLine(generation, engine_.portOpen()))
                 OnSerialReply(std::move(line));
-            } else if (engine_.portOpen()) {
-                // Completed before a purge: no answer to anything sent since. The reader
-                // paused when it handed the line over; let it read on.
-                port_.setReceiveEnable(true);
-            }
         },
         Qt::QueuedConnection);
 }
@@ -227,8 +222,7 @@ void CMainFrame::postDisconnectRequest(unsigned session)
     QMetaObject::invokeMethod(
         this,
         [this, session] {
-            // A request of a port since closed (an earlier search attempt) ends nothing now.
-            if (session == port_.session())
+            if (port_.acceptDisconnect(session))
                 engine_.OnLineFailure();
         },
         Qt::QueuedConnection);

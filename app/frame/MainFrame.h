@@ -18,7 +18,7 @@
 #include "controls/StatusBar.h"
 #include "files/RecordingWriter.h"
 #include "protocol/QtTimerTable.h"
-#include "protocol/SerialProtocolPort.h"
+#include "protocol/EnginePort.h"
 #include "protocol/ProtocolEngine.h"
 
 class CVentoraApp;
@@ -109,13 +109,7 @@ private:
     XStatusBar statusBar_;
     QToolBar toolBar_;
     CQtTimerTable timers_;
-    // A purge forgets everything received so far, and that includes a line the reader thread has
-    // already handed over but the window thread has not yet handled: the port stamped it with its
-    // generation when the line was completed, and a purge (or emptying the line buffer) has since
-    // advanced that generation, so the frame drops the line instead of taking it for the answer to
-    // the command that the purge preceded. Likewise a disconnect request carries the session of the
-    // port that made it, and one from a port since closed and reopened is dropped.
-    CSerialProtocolPort port_;
+    CEnginePort port_;
     CFrameView viewLink_;
     CRecordingWriter recording_;
     CProtocolEngine engine_;

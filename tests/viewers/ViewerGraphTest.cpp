@@ -98,7 +98,7 @@ TEST(ViewerGraph, RecordGraphPlotsTheVisibleChannelsWithMarkersAtMinus999)
     });
     CRecordingGraph graph;
     graph.visibility() = recordInitialVisibility();
-    ASSERT_TRUE(fillViewerGraph(graph, rows, recordGraphSpec()));
+    ASSERT_TRUE(fillViewerGraph(graph, rows, recordGraphPlan()));
 
     ASSERT_EQ(graph.seriesCount(), 13);
     for (int k = 0; k < 13; ++k) {
@@ -134,11 +134,11 @@ TEST(ViewerGraph, ARebuildReplacesTheSeriesAndFollowsTheFlags)
         recordRows({{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13"}});
     CRecordingGraph graph;
     graph.visibility() = recordInitialVisibility();
-    fillViewerGraph(graph, rows, recordGraphSpec());
+    fillViewerGraph(graph, rows, recordGraphPlan());
     graph.sent.clear();
     graph.visibility().assign(13, 0);
     graph.visibility()[0] = 1;
-    ASSERT_TRUE(fillViewerGraph(graph, rows, recordGraphSpec()));
+    ASSERT_TRUE(fillViewerGraph(graph, rows, recordGraphPlan()));
 
     int removed = 0;
     unsigned style = 0;
@@ -158,7 +158,7 @@ TEST(ViewerGraph, ARebuildReplacesTheSeriesAndFollowsTheFlags)
 
     // Every channel hidden: no bounds, and the graph says so.
     graph.visibility().assign(13, 0);
-    EXPECT_FALSE(fillViewerGraph(graph, rows, recordGraphSpec()));
+    EXPECT_FALSE(fillViewerGraph(graph, rows, recordGraphPlan()));
 }
 
 TEST(ViewerGraph, NumbersTheViewCannotSpanKeepAFiniteRange)
@@ -170,7 +170,7 @@ TEST(ViewerGraph, NumbersTheViewCannotSpanKeepAFiniteRange)
     });
     CRecordingGraph graph;
     graph.visibility() = recordInitialVisibility();
-    ASSERT_TRUE(fillViewerGraph(graph, rows, recordGraphSpec()));
+    ASSERT_TRUE(fillViewerGraph(graph, rows, recordGraphPlan()));
     DataBounds bounds;
     ASSERT_TRUE(graph.getDataBounds(bounds));
     EXPECT_TRUE(std::isfinite(bounds.minY) && std::isfinite(bounds.maxY));
@@ -195,8 +195,8 @@ TEST(ViewerGraph, LogGraphPlotsFiveColumnsFromTheChosenBlock)
     }
     CRecordingGraph graph;
     graph.visibility() = logInitialVisibility();
-    const CViewerGraphSpec spec = logGraphSpec(blockStartColumn(1) - 1);
-    ASSERT_TRUE(fillViewerGraph(graph, rows, spec));
+    const CViewerGraphPlan plan = logGraphPlan(blockStartColumn(1) - 1);
+    ASSERT_TRUE(fillViewerGraph(graph, rows, plan));
     ASSERT_EQ(graph.seriesCount(), 5);
     const std::uint32_t colours[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xBEBE00, 0x00FFFF};
     for (int i = 0; i < 5; ++i) {
@@ -212,7 +212,7 @@ TEST(ViewerGraph, LogGraphPlotsFiveColumnsFromTheChosenBlock)
     empty.addRow("2026/05/02 10:00:00");
     CRecordingGraph none;
     none.visibility() = logInitialVisibility();
-    EXPECT_FALSE(fillViewerGraph(none, empty, logGraphSpec(0)));
+    EXPECT_FALSE(fillViewerGraph(none, empty, logGraphPlan(0)));
     EXPECT_EQ(none.seriesCount(), 5);
 }
 

@@ -125,13 +125,8 @@ void CRecordApp::postLine(std::string line, unsigned generation)
     QMetaObject::invokeMethod(
         this,
         [this, generation, line = std::move(line)]() mutable {
-            if (generation == port_.generation()) {
+            if (recordPort_.acceptLine(generation, recorder_.engine().portOpen()))
                 recorder_.onSerialReply(std::move(line));
-            } else if (recorder_.engine().portOpen()) {
-                // Completed before a purge: no answer to what was sent since. The reader paused
-                // when it handed the line over; let it read on.
-                port_.setReceiveEnabled(true);
-            }
         },
         Qt::QueuedConnection);
 }
@@ -141,8 +136,7 @@ void CRecordApp::postDisconnectRequest(unsigned session)
     QMetaObject::invokeMethod(
         this,
         [this, session] {
-            // A request of a port since closed (an earlier attempt) ends nothing now.
-            if (session == port_.session())
+            if (recordPort_.acceptDisconnect(session))
                 recorder_.onLineFailure();
         },
         Qt::QueuedConnection);

@@ -1,21 +1,19 @@
 #pragma once
 // The engine's view of the recorder's serial port, one call for one, like the main frame's;
 // with a device named on the command line, the COM name the engine opens stands for that
-// device. Lines and disconnect requests carry the port's generation and session (see
-// serial/LineTarget.h), which the program compares with the port's when it handles them. It
-// remembers why an open failed, for the log.
+// device. It remembers why an open failed, for the log.
 
 #include <cstring>
 #include <string>
 
-#include "protocol/SerialProtocolPort.h"
+#include "protocol/EnginePort.h"
 #include "serial/ComName.h"
 #include "serial/ComPortObj.h"
 
-class CRecordPort final : public CSerialProtocolPort {
+class CRecordPort final : public CEnginePort {
 public:
     CRecordPort(CComPortObj& port, ILineTarget& lines, std::string device)
-        : CSerialProtocolPort(port, lines), device_(std::move(device))
+        : CEnginePort(port, lines), device_(std::move(device))
     {
     }
 
