@@ -39,8 +39,7 @@ CRecordingWriter::CRecordingWriter(std::string path, IClock& clock, IMessageBox&
 
 void CRecordingWriter::appendDataText(std::string_view dataText)
 {
-    // A data text holding a NUL byte would end the composed C string early: never a line.
-    if (dataText.find('\0') != std::string_view::npos)
+    if (!makesRecordingLine(dataText))
         return;
     std::string line = formatTime(clock_.localNow(), kFullDateTimeLayout);
     line += '#';

@@ -11,10 +11,18 @@
 
 #include "core/Clock.h"
 #include "core/MessageBox.h"
+#include "files/DataText.h"
 #include "files/RecordingSink.h"
 
 inline constexpr std::string_view kRecordingFileError = "ERROR: Unable to open recording file.";
 inline constexpr const char* kRecordingFileName = "dump.ivt";
+
+// Whether a data text makes a line of the file: exactly 104 characters, none of them NUL (which
+// would end the composed C string early).
+inline bool makesRecordingLine(std::string_view dataText)
+{
+    return dataText.size() == kDataTextLength && dataText.find('\0') == std::string_view::npos;
+}
 
 class CRecordingWriter final : public IRecordingSink {
 public:

@@ -106,17 +106,6 @@ Texts recordedTexts(const std::string& path, long* malformed)
     return texts;
 }
 
-Texts sentWhileConnected(const SimProcess& sim)
-{
-    const Texts sent = sim.sentLines();
-    const auto last = std::find(sent.rbegin(), sent.rend(), kIdentReply);
-    Texts data;
-    for (auto line = last.base(); last != sent.rend() && line != sent.end(); ++line)
-        if (line->size() == 105 && line->back() == '\r')
-            data.push_back(line->substr(0, 104));
-    return data;
-}
-
 } // namespace
 
 SoakResult runSoak(const SoakConfig& config)
@@ -213,7 +202,7 @@ SoakResult runSoak(const SoakConfig& config)
     // (in flight at its hang-up).
     std::size_t next = 0;
     for (std::size_t run = 0; run < sims.size(); ++run) {
-        const Texts sent = sentWhileConnected(*sims[run]);
+        const Texts sent = sims[run]->dataSentAfter(kIdentReply);
         result.sent += static_cast<long>(sent.size());
         for (std::size_t i = 0; i < sent.size(); ++i) {
             if (next < recorded.size() && recorded[next] == sent[i]) {

@@ -20,6 +20,9 @@
 
 namespace {
 
+// The identification reply of the simulator's RS232 instrument: what connects the recorder.
+const std::string kIdentReply = "Vavizi232&m/s&\r";
+
 using Texts = std::vector<std::string>;
 
 struct RecordedLine {
@@ -65,18 +68,6 @@ Texts textsOf(const std::vector<RecordedLine>& lines)
     for (const RecordedLine& line : lines)
         texts.push_back(line.text);
     return texts;
-}
-
-// The data texts the simulator sent whole after its last identification reply.
-Texts sentWhileConnected(const SimProcess& sim)
-{
-    const Texts sent = sim.sentLines();
-    const auto last = std::find(sent.rbegin(), sent.rend(), "Vavizi232&m/s&\r");
-    Texts data;
-    for (auto line = last.base(); last != sent.rend() && line != sent.end(); ++line)
-        if (line->size() == 105 && line->back() == '\r')
-            data.push_back(line->substr(0, 104));
-    return data;
 }
 
 // The recorder's log without the time at the start of each line.
@@ -151,7 +142,7 @@ TEST_P(StopSignal, RecordsWhatWasSentByteForByteAndLeavesTheFileComplete)
     sim.stop();
 
     const std::vector<RecordedLine> lines = recordedLines(out);
-    const Texts sent = sentWhileConnected(sim);
+    const Texts sent = sim.dataSentAfter(kIdentReply);
     EXPECT_GE(lines.size(), c.lines);
     // The simulator streamed on after the stop; what the recorder got is the start of it.
     EXPECT_TRUE(startsWith(sent, textsOf(lines)))
@@ -222,7 +213,7 @@ TEST_F(RecordProgram, SighupOpensTheFileAgainAfterLogrotateMovedIt)
     Texts recorded = textsOf(recordedLines(out + ".1"));
     const Texts after = textsOf(recordedLines(out));
     recorded.insert(recorded.end(), after.begin(), after.end());
-    EXPECT_TRUE(startsWith(sentWhileConnected(*sim), recorded)) << recorded.size();
+    EXPECT_TRUE(startsWith(sim->dataSentAfter(kIdentReply), recorded)) << recorded.size();
 }
 
 // A reader of the echo that goes away ends the echo, not the recording.

@@ -1,5 +1,6 @@
 #include "tests/support/SimProcess.h"
 
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
@@ -116,4 +117,15 @@ std::vector<std::string> SimProcess::sentLines() const
         lines.push_back(unescape(line));
     }
     return lines;
+}
+
+std::vector<std::string> SimProcess::dataSentAfter(const std::string& reply) const
+{
+    const std::vector<std::string> sent = sentLines();
+    const auto last = std::find(sent.rbegin(), sent.rend(), reply);
+    std::vector<std::string> data;
+    for (auto line = last.base(); last != sent.rend() && line != sent.end(); ++line)
+        if (line->size() == 105 && line->back() == '\r')
+            data.push_back(line->substr(0, 104));
+    return data;
 }

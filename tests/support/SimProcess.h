@@ -19,6 +19,9 @@ public:
     // The lines the simulator sent whole (terminators included), in the order their last
     // characters went out.
     std::vector<std::string> sentLines() const;
+    // The data texts (104 characters, without the carriage return) of the data lines sent whole
+    // after the last line equal to reply: what a program connected by that reply must record.
+    std::vector<std::string> dataSentAfter(const std::string& reply) const;
 
     // Stops the simulator (if still running) and waits for it.
     void stop();

@@ -1,6 +1,6 @@
 #include "tools/record/Recorder.h"
 
-#include "files/DataText.h"
+#include "files/RecordingWriter.h"
 
 CRecorder::CRecorder(const Services& services, const Setup& setup)
     : s_(services), setup_(setup),
@@ -136,7 +136,7 @@ bool CRecorder::askYesNo(std::string_view text, MessageIcon)
 void CRecorder::appendDataText(std::string_view dataText)
 {
     s_.recording.appendDataText(dataText);
-    if (dataText.size() != kDataTextLength)
+    if (!makesRecordingLine(dataText))
         return; // never a line of the file
     ++samples_;
     ++samplesOnLink_;

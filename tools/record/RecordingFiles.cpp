@@ -61,9 +61,7 @@ CRecordingWriter& CRecordingFiles::writerFor(const std::string& path)
 
 void CRecordingFiles::appendDataText(std::string_view dataText)
 {
-    // What the writer takes as a line: exactly 104 characters, none of them NUL.
-    const bool sample =
-        dataText.size() == kDataTextLength && dataText.find('\0') == std::string_view::npos;
+    const bool sample = makesRecordingLine(dataText);
     stamp_->time = clock_.localNow();
     const std::string path = rotateDaily_ ? dailyFileName(path_, stamp_->time) : path_;
     failure_->raised = false;

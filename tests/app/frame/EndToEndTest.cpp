@@ -101,20 +101,6 @@ protected:
         return texts;
     }
 
-    // The data texts the simulator sent whole after its last line equal to reply: what the
-    // program, connected by that reply, must show and record.
-    static Texts dataSentAfter(const SimProcess& sim, const std::string& reply)
-    {
-        const Texts sent = sim.sentLines();
-        const auto last = std::find(sent.rbegin(), sent.rend(), reply);
-        Texts data;
-        for (auto line = last.base(); last != sent.rend() && line != sent.end(); ++line) {
-            if (line->size() == 105 && line->back() == '\r')
-                data.push_back(line->substr(0, 104));
-        }
-        return data;
-    }
-
     // Waits for a moment at which the recording, from its line `from` on, holds exactly what the
     // simulator sent after reply (lines keep coming, so the two are compared between lines).
     bool waitRecordedAsSent(const SimProcess& sim, const std::string& reply, std::size_t from,
@@ -125,7 +111,7 @@ protected:
             recorded->erase(recorded->begin(),
                             recorded->begin() +
                                 static_cast<std::ptrdiff_t>(std::min(from, recorded->size())));
-            *sent = dataSentAfter(sim, reply);
+            *sent = sim.dataSentAfter(reply);
             return !sent->empty() && *recorded == *sent;
         });
     }
@@ -348,7 +334,7 @@ TEST_F(EndToEnd, HangUpMidLineLeavesNoPartialRow)
     ASSERT_TRUE(waitForPane("Disconnected"));
     expectClosedLink();
     const Texts recorded = recordedTexts();
-    EXPECT_EQ(recorded, dataSentAfter(*sim, "Vavizi232&m/s&\r"));
+    EXPECT_EQ(recorded, sim->dataSentAfter("Vavizi232&m/s&\r"));
     ASSERT_EQ(rows(), static_cast<int>(recorded.size()));
     for (int row = 0; row < rows(); ++row)
         EXPECT_EQ(rowData(row), recorded.at(static_cast<std::size_t>(row)));
