@@ -82,12 +82,16 @@ void CRecordStore::buildPart(const CMappedFile& file, Part& part, bool values,
     constexpr std::size_t kBlock = CValueColumn::kBlockRows;
     std::vector<CValueColumn::Entry> staging(values ? kColumns * kBlock : 0);
     std::size_t staged = 0;
-    if (values)
+    if (values) {
         part.columns.resize(kColumns);
+        for (CValueColumn& column : part.columns)
+            column.reserve(estimate);
+    }
+    // Rows are staged one after the other, 13 entries each.
     auto flush = [&] {
         for (int k = 0; k < kColumns; ++k)
             part.columns[static_cast<std::size_t>(k)].appendBlock(
-                staging.data() + static_cast<std::size_t>(k) * kBlock, staged);
+                staging.data() + static_cast<std::size_t>(k), staged, kColumns);
         staged = 0;
     };
 
@@ -110,9 +114,9 @@ void CRecordStore::buildPart(const CMappedFile& file, Part& part, bool values,
             if (values) {
                 const std::string_view data =
                     hash == std::string_view::npos ? line : line.substr(hash + 1);
+                CValueColumn::Entry* row = staging.data() + staged * kColumns;
                 for (int k = 0; k < kColumns; ++k)
-                    staging[static_cast<std::size_t>(k) * kBlock + staged] =
-                        CValueColumn::entryOf(recordField(data, k));
+                    row[k] = CValueColumn::entryOf(recordField(data, k));
                 if (++staged == kBlock)
                     flush();
             }

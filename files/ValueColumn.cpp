@@ -47,100 +47,88 @@ bool scaled(const CValueColumn::Entry& entry, int scale, std::int64_t& out)
 
 } // namespace
 
-CValueColumn::Entry CValueColumn::entryOf(std::string_view field)
+void CValueColumn::reserve(std::size_t rows)
 {
-    // Blanks, an optional sign, digits with at most one point, blanks: nothing else. Such a text
-    // holds no marker and reads as parsePlainDecimal() reads it.
-    std::size_t i = 0;
-    const std::size_t n = field.size();
-    while (i < n && field[i] == ' ')
-        ++i;
-    bool negative = false;
-    if (i < n && (field[i] == '-' || field[i] == '+'))
-        negative = field[i++] == '-';
-    std::uint64_t mantissa = 0;
-    int digits = 0, fraction = 0;
-    for (; i < n && isDigit(field[i]); ++i, ++digits)
-        mantissa = mantissa * 10 + static_cast<unsigned>(field[i] - '0');
-    if (i < n && field[i] == '.')
-        for (++i; i < n && isDigit(field[i]); ++i, ++digits, ++fraction)
-            mantissa = mantissa * 10 + static_cast<unsigned>(field[i] - '0');
-    while (i < n && field[i] == ' ')
-        ++i;
-    Entry entry;
-    if (i == n && digits > 0 && digits <= kMaxScale && !(negative && mantissa == 0)) {
-        const auto m = static_cast<std::int64_t>(mantissa);
-        entry.mantissa = negative ? -m : m;
-        entry.fractionDigits = fraction;
-    } else {
-        entry.value = fieldValue(field); // markers, blanks, exponents, -0: as fieldValue says
-    }
-    return entry;
+    narrow_.reserve(rows);
+    blocks_.reserve(rows / kBlockRows + 1);
 }
 
-void CValueColumn::appendBlock(const Entry* entries, std::size_t count)
+void CValueColumn::appendBlock(const Entry* entries, std::size_t count, std::size_t stride)
 {
     if (count == 0)
         return;
-    int scale = 0;
-    for (std::size_t i = 0; i < count; ++i)
-        scale = std::max(scale, entries[i].fractionDigits);
-    std::int64_t low = std::numeric_limits<std::int64_t>::max();
-    std::int64_t high = std::numeric_limits<std::int64_t>::min();
-    bool exact = true;
-    // First pass: the range of the integers; the second writes them.
-    for (std::size_t i = 0; i < count && exact; ++i) {
-        std::int64_t m = 0;
-        exact = scaled(entries[i], scale, m);
-        low = std::min(low, m);
-        high = std::max(high, m);
+    if (stride != 1) {
+        Entry gathered[kBlockRows];
+        count = std::min(count, kBlockRows);
+        for (std::size_t i = 0; i < count; ++i)
+            gathered[i] = entries[i * stride];
+        appendBlock(gathered, count);
+        return;
     }
+    if (rows_ + count > std::numeric_limits<std::uint32_t>::max())
+        throw std::length_error("value column");
+    // The common case first: decimals that all have the same number of fraction digits are
+    // their own integers at that scale.
+    int scale = entries[0].fractionDigits;
+    std::int64_t low = entries[0].mantissa, high = low;
+    bool uniform = scale >= 0;
+    for (std::size_t i = 1; i < count && uniform; ++i) {
+        uniform = entries[i].fractionDigits == scale;
+        low = std::min(low, entries[i].mantissa);
+        high = std::max(high, entries[i].mantissa);
+    }
+    bool exact = true;
+    if (!uniform) {
+        scale = 0;
+        for (std::size_t i = 0; i < count; ++i)
+            scale = std::max(scale, entries[i].fractionDigits);
+        low = std::numeric_limits<std::int64_t>::max();
+        high = std::numeric_limits<std::int64_t>::min();
+        for (std::size_t i = 0; i < count && exact; ++i) {
+            std::int64_t m = 0;
+            exact = scaled(entries[i], scale, m);
+            low = std::min(low, m);
+            high = std::max(high, m);
+        }
+    }
+    auto integer = [&](const Entry& entry) {
+        std::int64_t m = entry.mantissa;
+        if (!uniform)
+            scaled(entry, scale, m);
+        return m;
+    };
     Block block;
     block.scale = static_cast<std::uint8_t>(scale);
     block.base = low;
     const auto span = static_cast<std::uint64_t>(high - low);
-    if (!exact) {
+    if (!exact || span > std::numeric_limits<std::uint32_t>::max()) {
         block.kind = Kind::Doubles;
         block.data = static_cast<std::uint32_t>(doubles_.size());
+        for (std::size_t i = 0; i < count; ++i) {
+            const Entry& e = entries[i];
+            if (e.fractionDigits < 0) {
+                doubles_.push_back(e.value);
+                continue;
+            }
+            // As fieldValue() divides: the magnitude, then the sign.
+            const std::int64_t magnitude = e.mantissa < 0 ? -e.mantissa : e.mantissa;
+            const double value = static_cast<double>(magnitude) / kPowersOfTen[e.fractionDigits];
+            doubles_.push_back(e.mantissa < 0 ? -value : value);
+        }
     } else if (span == 0) {
         block.kind = Kind::Constant;
     } else if (span <= std::numeric_limits<std::uint16_t>::max()) {
         block.kind = Kind::Narrow;
         block.data = static_cast<std::uint32_t>(narrow_.size());
-    } else if (span <= std::numeric_limits<std::uint32_t>::max()) {
+        const std::size_t at = narrow_.size();
+        narrow_.resize(at + count);
+        for (std::size_t i = 0; i < count; ++i)
+            narrow_[at + i] = static_cast<std::uint16_t>(integer(entries[i]) - low);
+    } else {
         block.kind = Kind::Wide;
         block.data = static_cast<std::uint32_t>(wide_.size());
-    } else {
-        block.kind = Kind::Doubles;
-        block.data = static_cast<std::uint32_t>(doubles_.size());
-    }
-    if (rows_ + count > std::numeric_limits<std::uint32_t>::max())
-        throw std::length_error("value column");
-    for (std::size_t i = 0; i < count; ++i) {
-        std::int64_t m = 0;
-        switch (block.kind) {
-        case Kind::Constant:
-            break;
-        case Kind::Narrow:
-            scaled(entries[i], scale, m);
-            narrow_.push_back(static_cast<std::uint16_t>(m - low));
-            break;
-        case Kind::Wide:
-            scaled(entries[i], scale, m);
-            wide_.push_back(static_cast<std::uint32_t>(m - low));
-            break;
-        case Kind::Doubles: {
-            const Entry& e = entries[i];
-            double value = e.value;
-            if (e.fractionDigits >= 0) {
-                const double magnitude = static_cast<double>(e.mantissa < 0 ? -e.mantissa : e.mantissa) /
-                                         kPowersOfTen[e.fractionDigits];
-                value = e.mantissa < 0 ? -magnitude : magnitude;
-            }
-            doubles_.push_back(value);
-            break;
-        }
-        }
+        for (std::size_t i = 0; i < count; ++i)
+            wide_.push_back(static_cast<std::uint32_t>(integer(entries[i]) - low));
     }
     blocks_.push_back(block);
     rows_ += count;

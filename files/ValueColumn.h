@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "files/DataText.h"
+
 class CValueColumn {
 public:
     static constexpr std::size_t kBlockRows = 512;
@@ -18,17 +20,21 @@ public:
     // One field as the column is handed it: a decimal (signed mantissa, fraction digits) when
     // fractionDigits >= 0, otherwise the value itself.
     struct Entry {
-        std::int64_t mantissa = 0;
+        union {
+            std::int64_t mantissa = 0;
+            double value; // when fractionDigits < 0
+        };
         int fractionDigits = -1;
-        double value = 0;
     };
     // The field's entry: the decimal when its text is one written with blanks around it
-    // ("  -12.50 "), otherwise fieldValue() of it.
-    static Entry entryOf(std::string_view field);
+    // ("  -12.50 "), otherwise fieldValue() of it. Inline: it runs for every field of a file.
+    static inline Entry entryOf(std::string_view field);
 
-    // Appends a block of at most kBlockRows entries; only the last block may be shorter.
-    // May throw std::bad_alloc.
-    void appendBlock(const Entry* entries, std::size_t count);
+    // Room for about this many rows at 2 bytes each (room never used costs no memory).
+    void reserve(std::size_t rows);
+    // Appends a block of at most kBlockRows entries, each stride entries after the one before;
+    // only the last block may be shorter. May throw std::bad_alloc.
+    void appendBlock(const Entry* entries, std::size_t count, std::size_t stride = 1);
 
     std::size_t size() const { return rows_; }
     double value(std::size_t row) const;
@@ -53,3 +59,41 @@ private:
     std::vector<std::uint32_t> wide_;
     std::vector<double> doubles_;
 };
+
+inline CValueColumn::Entry CValueColumn::entryOf(std::string_view field)
+{
+    // Blanks, an optional sign, digits with at most one point, blanks: nothing else. Such a text
+    // holds no marker and reads as parsePlainDecimal() reads it.
+    Entry entry;
+    const char* p = field.data();
+    const char* const end = p + field.size();
+    while (p < end && *p == ' ')
+        ++p;
+    bool negative = false;
+    if (p < end && (*p == '-' || *p == '+'))
+        negative = *p++ == '-';
+    std::uint64_t mantissa = 0;
+    const char* digits = p;
+    while (p < end && (*p >= '0' && *p <= '9'))
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+    auto count = p - digits;
+    long fraction = 0;
+    if (p < end && *p == '.') {
+        const char* first = ++p;
+        while (p < end && (*p >= '0' && *p <= '9'))
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+        fraction = p - first;
+        count += fraction;
+    }
+    while (p < end && *p == ' ')
+        ++p;
+    if (p == end && count > 0 && count <= 15 && !(negative && mantissa == 0)) {
+        const auto m = static_cast<std::int64_t>(mantissa);
+        entry.mantissa = negative ? -m : m;
+        entry.fractionDigits = static_cast<int>(fraction);
+    } else {
+        entry.value = fieldValue(field); // markers, blanks, exponents, -0: as fieldValue says
+        entry.fractionDigits = -1;
+    }
+    return entry;
+}

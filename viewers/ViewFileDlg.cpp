@@ -21,7 +21,7 @@ CViewFileDlg::CViewFileDlg(CViewerContext context, QWidget* parent)
 {
     setWindowTitle(QFile::decodeName(path().c_str())); // a path in the file system's encoding
     setTableModel(&model_);
-    const bool read = readRecordFile(path(), rows_, messages_);
+    const bool read = readRecordFile(path(), rows_, messages_, {.values = true});
     model_.reload();
     for (int column = 0; column < kRecordColumnCount; ++column)
         table().setColumnWidth(column, recordColumnWidth(column));
