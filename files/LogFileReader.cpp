@@ -15,18 +15,27 @@ constexpr std::string_view kDateTimeTag = "DATE-TIME:";
 constexpr std::size_t kDateTimeStart = 11;
 
 // Walks the records of an open log file. Sink::record(dateTime) returns false to stop;
-// Sink::dataLine(line) receives each data line of the current record, trimmed.
+// Sink::dataLine(line) receives each data line of the current record, trimmed. A control
+// hears of the bytes read now and then, and stops the walk when it asks to (false then).
 template <typename Sink>
-void scanRecords(CLineReader& reader, Sink& sink)
+bool scanRecords(CLineReader& reader, Sink& sink, CLoadControl* control = nullptr)
 {
     enum class State { BeforeRecord, AfterDateTime, AfterData } state = State::BeforeRecord;
     std::string_view piece;
+    std::size_t pieces = 0, bytes = 0;
     while (reader.next(piece)) {
+        bytes += piece.size();
+        if (control && pieces++ % 8192 == 0) {
+            control->advance(bytes);
+            bytes = 0;
+            if (control->aborted())
+                return false;
+        }
         if (piece.find(kDateTimeTag) != std::string_view::npos) {
             std::string_view rest = piece.size() > kDateTimeStart ? piece.substr(kDateTimeStart)
                                                                   : std::string_view();
             if (!sink.record(ctext::trimRight(rest)))
-                return;
+                return true;
             state = State::AfterDateTime;
             continue;
         }
@@ -35,10 +44,11 @@ void scanRecords(CLineReader& reader, Sink& sink)
         std::string_view line = ctext::trimRight(piece);
         // The line right after "DATE-TIME:" is data even when empty; a later empty line ends.
         if (state == State::AfterData && line.empty())
-            return;
+            return true;
         sink.dataLine(line);
         state = State::AfterData;
     }
+    return true;
 }
 
 // First pass: the number of data lines of the first record (at most the table's limit).
@@ -64,18 +74,22 @@ struct RowCutter {
     void dataLine(std::string_view line) { rows.addDataLine(line); }
 };
 
-// Second pass over an open reader; 0, or ENOMEM with rows emptied when memory runs out.
-int cutRows(CLineReader& reader, CDataTable& rows)
+// Second pass over an open reader; 0, ENOMEM with rows emptied when memory runs out, or
+// ECANCELED when control stopped it.
+int cutRows(CLineReader& reader, CDataTable& rows, CLoadControl* control = nullptr)
 {
-    return fillRows(reader, rows, [&] {
+    bool whole = true;
+    const int error = fillRows(reader, rows, [&] {
         RowCutter cutter{rows};
-        scanRecords(reader, cutter);
+        whole = scanRecords(reader, cutter, control);
     });
+    return error != 0 ? error : (whole ? 0 : ECANCELED);
 }
 
 } // namespace
 
-bool readLogFile(const std::string& path, CDataTable& rows, IMessageBox& messages)
+bool readLogFile(const std::string& path, CDataTable& rows, IMessageBox& messages,
+                 CLoadControl* control)
 {
     rows.reset(CDataTable::Layout::Log, 0);
     CLineReader reader(kLinePieceLength);
@@ -88,9 +102,13 @@ bool readLogFile(const std::string& path, CDataTable& rows, IMessageBox& message
         messages.tell(kLogFileOpenError, MessageIcon::Stop);
         return false;
     }
-    if (ok)
-        scanRecords(reader, counter);
-    else
+    if (ok && control)
+        control->addWork(2 * reader.fileSize()); // two passes
+    if (ok && !scanRecords(reader, counter, control)) {
+        errno = ECANCELED;
+        return false;
+    }
+    if (!ok)
         messages.tell(kLogFileOpenError, MessageIcon::Stop);
 
     rows.reset(CDataTable::Layout::Log, counter.blocks);
@@ -99,9 +117,14 @@ bool readLogFile(const std::string& path, CDataTable& rows, IMessageBox& message
         messages.tell(kLogFileOpenError, MessageIcon::Stop);
         return false;
     }
-    if (int error = cutRows(reader, rows); error != 0) {
+    if (int error = cutRows(reader, rows, control); error != 0) {
+        if (error == ECANCELED) {
+            rows.release();
+        } else {
+            errno = error;
+            messages.tell(kLogFileOpenError, MessageIcon::Stop);
+        }
         errno = error;
-        messages.tell(kLogFileOpenError, MessageIcon::Stop);
         return false;
     }
     return ok;

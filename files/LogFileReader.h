@@ -10,6 +10,7 @@
 
 #include "core/MessageBox.h"
 #include "files/DataTable.h"
+#include "files/LoadControl.h"
 
 inline constexpr std::string_view kLogFileOpenError = "ERROR: unable to open LogInstr file.";
 
@@ -17,8 +18,10 @@ inline constexpr std::string_view kLogFileOpenError = "ERROR: unable to open Log
 // second cuts the rows. Each pass that cannot open the file shows kLogFileOpenError (stop icon);
 // the result is false when either failed. A file larger than the machine's memory, or one that
 // does not fit in the memory left, is refused with the same message once (errno tells why) and
-// leaves rows empty.
-bool readLogFile(const std::string& path, CDataTable& rows, IMessageBox& messages);
+// leaves rows empty. A reading stopped through control returns false with errno ECANCELED and
+// shows nothing more.
+bool readLogFile(const std::string& path, CDataTable& rows, IMessageBox& messages,
+                 CLoadControl* control = nullptr);
 
 // The same reading from a file's bytes in memory: 0, or ENOMEM (rows empty).
 int readLogText(std::string_view bytes, CDataTable& rows);

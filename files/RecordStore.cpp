@@ -68,6 +68,10 @@ std::string_view recordField(std::string_view data, int column)
 void CRecordStore::buildPart(const CMappedFile& file, Part& part, bool values,
                              CLoadControl* control)
 {
+    if (control && control->aborted()) {
+        part.error = ECANCELED;
+        return;
+    }
     const char* bytes = file.bytes().data();
     const bool wide = part.end - part.begin > std::numeric_limits<std::uint32_t>::max();
     // Room for rows of about 100 bytes: what is never touched costs no memory.
