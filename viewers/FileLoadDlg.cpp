@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <future>
 #include <thread>
 
 #include "controls/WaitCursor.h"
@@ -43,33 +44,34 @@ std::optional<CViewerFileData> CFileLoadDlg::load(ViewerFile kind, const std::st
 {
     CFileLoadDlg window(path, parent);
     QEventLoop loop;
-    std::shared_ptr<CViewerFileData> result; // set on the window thread, where the loop runs
-    std::thread worker([&window, &loop, &result, kind, path] {
-        auto data = std::make_shared<CViewerFileData>(readViewerFile(kind, path, &window.control_));
-        QMetaObject::invokeMethod(
-            &loop,
-            [&loop, &result, data] {
-                result = data;
-                loop.quit();
-            },
-            Qt::QueuedConnection);
+    std::promise<std::shared_ptr<CViewerFileData>> done;
+    std::future<std::shared_ptr<CViewerFileData>> result = done.get_future();
+    std::thread worker([&window, &loop, &done, kind, path] {
+        done.set_value(
+            std::make_shared<CViewerFileData>(readViewerFile(kind, path, &window.control_)));
+        // Wakes the waiting loop on the window thread (dropped with the loop if nobody waits).
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
-    {
-        // A moment in which only the program's own events run (user input waits for later):
-        // a file read by then shows no window.
-        CWaitCursor wait;
-        QTimer::singleShot(kShowAfterMs, &loop, [&loop] { loop.quit(); });
+    auto ready = [&result] {
+        return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    };
+    CWaitCursor wait;
+    // A small file is read before anything needs to run on the window thread.
+    if (result.wait_for(std::chrono::milliseconds(kQuickMs)) != std::future_status::ready) {
+        // A moment in which only the program's own events run (user input waits for later)...
+        QTimer::singleShot(kShowAfterMs - kQuickMs, &loop, &QEventLoop::quit);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
+        // ... then the window, until the reading hands its result over, finished or stopped.
+        if (!ready()) {
+            window.show();
+            window.ticker_->start();
+            loop.exec();
+            window.hide();
+        }
     }
-    if (!result) {
-        window.show();
-        window.ticker_->start();
-        loop.exec(); // until the reading hands its result over, finished or stopped
-        window.hide();
-    }
-    // The worker posted its result before the loop could end: it has nothing left to do.
     worker.join();
-    if (result->cancelled)
+    std::shared_ptr<CViewerFileData> data = result.get();
+    if (data->cancelled)
         return std::nullopt;
-    return std::move(*result);
+    return std::move(*data);
 }
