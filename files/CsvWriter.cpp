@@ -123,8 +123,14 @@ private:
 
     void put(std::string_view text)
     {
-        std::memcpy(cursor_, text.data(), text.size());
-        cursor_ += text.size();
+        if (text.size() > 16) {
+            std::memcpy(cursor_, text.data(), text.size());
+            cursor_ += text.size();
+            return;
+        }
+        // Numbers and date-times are short: a loop beats a call.
+        for (char c : text)
+            *cursor_++ = c;
     }
 
     // Text without anything to quote or convert goes as it is; the rest as appendText says.
@@ -189,12 +195,12 @@ private:
 
     void writeRow(std::size_t row)
     {
-        const std::string_view dateTime = store_.dateTime(row);
+        std::string_view dateTime, data;
+        store_.cut(row, dateTime, data);
         putText(dateTime.substr(0, 10));
         *cursor_++ = ',';
         if (dateTime.size() > 11)
             putText(dateTime.substr(11));
-        const std::string_view data = store_.dataText(row);
         for (int column = 0; column < CRecordStore::kColumns; ++column) {
             *cursor_++ = ',';
             const std::size_t start = static_cast<std::size_t>(column) * kFieldWidth;

@@ -233,21 +233,34 @@ std::string_view CRecordStore::text(std::size_t row) const
     return file_.bytes().substr(r.start, r.length);
 }
 
+void CRecordStore::cut(std::size_t row, std::string_view& dateTime,
+                       std::string_view& dataText) const
+{
+    dateTime = dataText = {};
+    if (row >= rowCount_)
+        return;
+    const Row r = this->row(row);
+    const std::string_view line = file_.bytes().substr(r.start, r.length);
+    if (r.hash == kNoHash) {
+        dataText = line;
+        return;
+    }
+    dateTime = line.substr(0, r.hash);
+    dataText = line.substr(r.hash + 1u);
+}
+
 std::string_view CRecordStore::dateTime(std::size_t row) const
 {
-    if (row >= rowCount_)
-        return {};
-    const Row r = this->row(row);
-    return r.hash == kNoHash ? std::string_view() : file_.bytes().substr(r.start, r.hash);
+    std::string_view dateTime, dataText;
+    cut(row, dateTime, dataText);
+    return dateTime;
 }
 
 std::string_view CRecordStore::dataText(std::size_t row) const
 {
-    if (row >= rowCount_)
-        return {};
-    const Row r = this->row(row);
-    const std::string_view line = file_.bytes().substr(r.start, r.length);
-    return r.hash == kNoHash ? line : line.substr(r.hash + 1u);
+    std::string_view dateTime, dataText;
+    cut(row, dateTime, dataText);
+    return dataText;
 }
 
 double CRecordStore::value(std::size_t row, int column) const

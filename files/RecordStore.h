@@ -36,6 +36,8 @@ public:
     std::string_view text(std::size_t row) const;
     std::string_view dateTime(std::size_t row) const;
     std::string_view dataText(std::size_t row) const;
+    // Both at once.
+    void cut(std::size_t row, std::string_view& dateTime, std::string_view& dataText) const;
 
     bool hasValues() const { return hasValues_; }
     // Field `column` (0 to 12) of a row as fieldValue() reads it; needs hasValues().
