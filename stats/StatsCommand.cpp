@@ -81,7 +81,7 @@ int runStatsCommand(int argc, const char* const* argv, std::FILE* err)
         if (!result.opened)
             return convertReport(err, input, messages.line(), 1);
         return convertReport(err, output.empty() ? "standard output" : output,
-                             std::string("cannot write: ") + std::strerror(writeError), 1);
+                             "cannot write: " + fileErrorText(writeError), 1);
     }
     if (result.undated > 0)
         reportUndatedRows(err, input, result.undated, result.rows);
