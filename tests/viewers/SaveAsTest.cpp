@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/OutputPlace.h"
 #include "tests/support/ScriptedFileDialog.h"
 #include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/TempDir.h"
@@ -129,4 +130,52 @@ TEST_F(SaveAs, AFailedCopyIsReportedAndLeavesTheChosenFileAlone)
     EXPECT_EQ(save(dir.file("copy.ivt")), SaveAsResult::Failed);
     EXPECT_EQ(messages.shown(), failed);
     EXPECT_FALSE(std::filesystem::exists(dir.file("copy.ivt")));
+}
+
+// The copy on every kind of chosen file, whole or failing: a failure leaves what was there as
+// it was; a copy reaches the file the name leads to, with the older file's mode.
+TEST_F(SaveAs, ChosenFilesByFailures)
+{
+    enum class Ending { Complete, SizeLimit, SourceGone };
+    writeFile(source(), std::string(64 * 1024, 'r'));
+    for (OutputKind kind :
+         {OutputKind::NewName, OutputKind::OlderFile, OutputKind::Link, OutputKind::Fifo}) {
+        for (Ending ending : {Ending::Complete, Ending::SizeLimit, Ending::SourceGone}) {
+            if (ending == Ending::SizeLimit && kind == OutputKind::Fifo)
+                continue;
+            SCOPED_TRACE(std::string(outputKindName(kind)) + ", ending " +
+                         std::to_string(static_cast<int>(ending)));
+            TempDir folder;
+            COutputPlace place(folder, kind, "copy.ivt");
+            messages.clear();
+            dialog.answers = {place.path()};
+            const std::string from = ending == Ending::SourceGone ? dir.file("gone.ivt") : source();
+            SaveAsResult result;
+            {
+                FileSizeLimit limit(ending == Ending::SizeLimit ? 4096 : RLIM_INFINITY);
+                result = saveFileAs(ViewerFile::Record, from, dir.directory(), dialog, messages);
+            }
+            if (ending == Ending::Complete) {
+                EXPECT_EQ(result, SaveAsResult::Saved);
+                EXPECT_EQ(place.received(), readFile(source()));
+                if (kind == OutputKind::OlderFile) {
+                    EXPECT_EQ(std::filesystem::status(place.path()).permissions(),
+                              std::filesystem::perms(0640));
+                }
+            } else {
+                EXPECT_EQ(result, SaveAsResult::Failed);
+                EXPECT_TRUE(place.unharmed());
+            }
+        }
+    }
+}
+
+// Names as long as a name may be are saved too: the new file beside them gets a shorter name.
+TEST_F(SaveAs, LongestNamesAreSaved)
+{
+    for (std::size_t length : {241u, 255u}) {
+        const std::string target = dir.file(std::string(length - 4, 'n') + ".ivt");
+        EXPECT_EQ(save(target), SaveAsResult::Saved) << length;
+        EXPECT_EQ(readFile(target), kContent) << length;
+    }
 }

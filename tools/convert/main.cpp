@@ -3,6 +3,7 @@
 // gets the spreadsheet export's workbook instead. Exit codes: 0 done, 1 a file could not be read
 // or written, 2 bad arguments. With --stats it writes wind statistics instead
 // (stats/StatsCommand.h), with --wind-rose a wind rose picture (stats/WindRoseCommand.h).
+// Every output follows files/OutputFile.h; SIGINT and SIGTERM remove an unfinished one.
 
 #include <cerrno>
 #include <csignal>
@@ -12,11 +13,15 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
+#include <vector>
 
 #include "export/WorkbookWriter.h"
 #include "files/ConvertReport.h"
 #include "files/CsvWriter.h"
+#include "files/FileLimits.h"
 #include "files/FirstMessage.h"
+#include "files/InterruptCleanup.h"
 #include "files/LogFileReader.h"
 #include "files/OutputFile.h"
 #include "files/RecordFileReader.h"
@@ -41,6 +46,15 @@ int fail(const std::string& subject, const std::string& what, int code)
     return convertReport(stderr, subject, what, code);
 }
 
+// The input's size, which the output is measured against.
+std::uint64_t fileBytes(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && info.st_size > 0
+               ? static_cast<std::uint64_t>(info.st_size)
+               : 0;
+}
+
 bool sameFile(const std::string& a, const std::string& b)
 {
     std::error_code error;
@@ -53,6 +67,7 @@ int main(int argc, char** argv)
 try {
     // Over a file size limit, report the failed write instead of being killed by the signal.
     std::signal(SIGXFSZ, SIG_IGN);
+    installInterruptCleanup();
     if (argc == 2 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
         std::fputs(kUsage, stdout);
         return 0;
@@ -80,6 +95,14 @@ try {
                                     : readLogFile(input, rows, messages);
     if (!read)
         return fail(input, messages.line(), 1);
+    // Refused before anything is written: a table that would swell far beyond its file.
+    const std::vector<std::string> titles = csvFieldTitles(rows);
+    if (!outputWithinLimit(csvSizeBound(rows, titles), fileBytes(input))) {
+        errno = kOutputTooLarge;
+        messages.tell(extension == ".ivt" ? kRecordFileOpenError : kLogFileOpenError,
+                      MessageIcon::Stop);
+        return fail(input, messages.line(), 1);
+    }
 
     std::FILE* out = stdout;
     std::string output;
@@ -88,9 +111,12 @@ try {
         output = argv[2];
         if (sameFile(input, output))
             return fail(output, "is the input file; choose another output file", 2);
-        if (int error = file.open(output); error != 0)
+        const bool workbook = isWorkbookPath(output);
+        if (int error = file.open(output, workbook ? COutputFile::Writer::ByName
+                                                   : COutputFile::Writer::Stream);
+            error != 0)
             return fail(output, std::string("cannot create: ") + std::strerror(error), 1);
-        if (isWorkbookPath(output)) {
+        if (workbook) {
             int result = convertToWorkbook(rows, file.writePath());
             if (result == 0)
                 result = file.commit();
@@ -102,7 +128,7 @@ try {
         }
         out = file.stream();
     }
-    int result = writeCsv(rows, csvFieldTitles(rows), out);
+    int result = writeCsv(rows, titles, out);
     if (result == 0 && out != stdout)
         result = file.commit();
     if (result != 0) {
