@@ -48,7 +48,7 @@ std::string fileErrorText(int code)
     case kTooManyBlocks:
         return "more than 64 instrument blocks in a log record";
     case kTooManyRows:
-        return "more rows than a record file of this size holds (one per 20 bytes)";
+        return "more rows than its size allows: at most one per 20 bytes";
     case kOutputTooLarge:
         return "the output would be more than 4 times the size of the input";
     default:

@@ -153,7 +153,7 @@ TEST(ConvertOutputs, RefusedInputsWriteNothing)
         {"read error, log", "", "mem.lvt", "", "/proc/self/mem", log + "Input/output error)"},
         {"a folder", "", "folder.ivt", "", "/", record + "Is a directory)"},
         {"# lines", "", "hash.ivt", hashLines, nullptr,
-         record + "more rows than a record file of this size holds (one per 20 bytes))"},
+         record + "more rows than its size allows: at most one per 20 bytes)"},
         {"a record of empty blocks", "", "blocks.lvt", logBlocks, nullptr,
          log + "the output would be more than 4 times the size of the input)"},
     };

@@ -47,7 +47,7 @@ TEST(ReaderLimits, RefusedFilesGiveTheOpenMessageWithTheirReason)
         {"recorded lines", "r.ivt", repeated(kRecordLine, 3000), nullptr, "", 3000},
         {"short lines within the allowance", "s.ivt", repeated("#\n", 1024), nullptr, "", 1024},
         {"a file of # lines", "h.ivt", repeated("#\n", 20000), nullptr,
-         recordError + " (more rows than a record file of this size holds (one per 20 bytes))", 0},
+         recordError + " (more rows than its size allows: at most one per 20 bytes)", 0},
         {"a read error", "mem.ivt", "", "/proc/self/mem",
          recordError + " (Input/output error)", 0},
         {"a folder", "folder.ivt", "", "/", recordError + " (Is a directory)", 0},
