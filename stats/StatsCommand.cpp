@@ -78,7 +78,11 @@ int runStatsCommand(int argc, const char* const* argv, std::FILE* err)
     if (!result.opened || writeError != 0) {
         // Only the unfinished new file goes; whatever was at the output path stays as it was.
         file.discard();
-        if (!result.opened)
+        if (writeError == kOutputTooLarge) { // the input's fault: refused as the readers refuse
+            errno = writeError;
+            messages.tell(kRecordFileOpenError, MessageIcon::Stop);
+        }
+        if (!result.opened || writeError == kOutputTooLarge)
             return convertReport(err, input, messages.line(), 1);
         return convertReport(err, output.empty() ? "standard output" : output,
                              "cannot write: " + fileErrorText(writeError), 1);

@@ -137,6 +137,15 @@ TEST(ConvertOutputs, RefusedInputsWriteNothing)
     std::string hashLines;
     for (int line = 0; line < 5000; ++line)
         hashLines += "#\n";
+    // Rows a minute apart with a speed of 1e300: a line of statistics each, with its figures
+    // written in full, 50 times the row's size.
+    std::string minutes;
+    for (int minute = 0; minute < 5000; ++minute) {
+        char line[40];
+        std::snprintf(line, sizeof line, "%04d/01/01 %02d:%02d:00#   1e300\n", 2000 + minute / 1440,
+                      minute / 60 % 24, minute % 60);
+        minutes += line;
+    }
     const std::string record = "ERROR: Unable to open selected file (";
     const std::string log = "ERROR: unable to open LogInstr file. (";
     const struct Case {
@@ -156,6 +165,8 @@ TEST(ConvertOutputs, RefusedInputsWriteNothing)
          record + "more rows than its size allows: at most one per 20 bytes)"},
         {"a record of empty blocks", "", "blocks.lvt", logBlocks, nullptr,
          log + "the output would be more than 4 times the size of the input)"},
+        {"a statistics line per row", "--stats 1m ", "minutes.ivt", minutes, nullptr,
+         record + "the output would be more than 4 times the size of the input)"},
     };
     for (const Case& c : cases) {
         TempDir dir;

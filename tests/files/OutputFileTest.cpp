@@ -233,3 +233,19 @@ TEST(OutputFile, LongestNameIsReplacedToo)
     ASSERT_EQ(out.commit(), 0);
     EXPECT_EQ(readFile(path), "new");
 }
+
+// A regular file under /dev (a tmpfs such as /dev/shm) is replaced like any other.
+TEST(OutputFile, RegularFilesUnderDevAreReplaced)
+{
+    if (!fs::is_directory("/dev/shm"))
+        GTEST_SKIP() << "no /dev/shm";
+    const std::string path = "/dev/shm/ventora-output-test-" + std::to_string(::getpid()) + ".csv";
+    writeFile(path, "old");
+    COutputFile out;
+    ASSERT_EQ(out.open(path), 0);
+    EXPECT_FALSE(out.direct());
+    std::fputs("new", out.stream());
+    out.discard();
+    EXPECT_EQ(readFile(path), "old");
+    fs::remove(path);
+}
