@@ -31,9 +31,9 @@ int checkViewerMemory(std::uint64_t rows, std::uint64_t columns, std::uint64_t p
 bool admitToViewer(CDataTable& rows, int plottedSeries, std::string_view openError,
                    IMessageBox& messages)
 {
-    const int error = checkViewerMemory(rows.rowCount(),
-                                        static_cast<std::uint64_t>(rows.columnCount()) + 1,
-                                        static_cast<std::uint64_t>(plottedSeries));
+    const int error =
+        checkViewerMemory(rows.rowCount(), static_cast<std::uint64_t>(rows.columnCount()) + 1,
+                          static_cast<std::uint64_t>(plottedSeries));
     if (error == 0)
         return true;
     rows.release();

@@ -21,26 +21,18 @@ void onInterrupt(int signal)
     std::raise(signal);
 }
 
-// Blocks SIGINT and SIGTERM for as long as it lives.
-class CSignalsBlocked {
-public:
-    CSignalsBlocked()
-    {
-        sigset_t set;
-        sigemptyset(&set);
-        sigaddset(&set, SIGINT);
-        sigaddset(&set, SIGTERM);
-        sigprocmask(SIG_BLOCK, &set, &previous_);
-    }
-    ~CSignalsBlocked() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
-    CSignalsBlocked(const CSignalsBlocked&) = delete;
-    CSignalsBlocked& operator=(const CSignalsBlocked&) = delete;
-
-private:
-    sigset_t previous_;
-};
-
 } // namespace
+
+CInterruptsHeld::CInterruptsHeld()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGTERM);
+    sigprocmask(SIG_BLOCK, &set, &previous_);
+}
+
+CInterruptsHeld::~CInterruptsHeld() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
 
 void installInterruptCleanup()
 {
@@ -55,7 +47,7 @@ void installInterruptCleanup()
 
 void setInterruptCleanupFile(const void* owner, const std::string& path)
 {
-    CSignalsBlocked blocked;
+    CInterruptsHeld held;
     if (path.size() >= sizeof cleanupPath)
         return; // no new file has a path this long: creating it would have failed
     std::memcpy(cleanupPath, path.c_str(), path.size() + 1);
@@ -65,7 +57,7 @@ void setInterruptCleanupFile(const void* owner, const std::string& path)
 
 void clearInterruptCleanupFile(const void* owner)
 {
-    CSignalsBlocked blocked;
+    CInterruptsHeld held;
     if (cleanupOwner != owner)
         return;
     armed = 0;

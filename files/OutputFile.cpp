@@ -25,9 +25,9 @@ int descriptorNumber(std::string_view path)
     if (path == "/dev/stderr")
         return 2;
     const std::string self = "/proc/" + std::to_string(::getpid()) + "/fd/";
-    for (std::string_view prefix : {std::string_view("/dev/fd/"), std::string_view("/proc/self/fd/"),
-                                    std::string_view("/proc/thread-self/fd/"),
-                                    std::string_view(self)}) {
+    for (std::string_view prefix :
+         {std::string_view("/dev/fd/"), std::string_view("/proc/self/fd/"),
+          std::string_view("/proc/thread-self/fd/"), std::string_view(self)}) {
         if (!path.starts_with(prefix))
             continue;
         std::string_view digits = path.substr(prefix.size());
@@ -102,9 +102,12 @@ int COutputFile::open(const std::string& target, Writer writer)
 int COutputFile::openReplacing(bool exists, unsigned mode, Writer writer)
 {
     int fd = -1;
-    if (int error = createSiblingFile(target_, temporary_, fd); error != 0)
-        return error;
-    setInterruptCleanupFile(this, temporary_);
+    {
+        CInterruptsHeld held; // the new file is never left behind by a signal
+        if (int error = createSiblingFile(target_, temporary_, fd); error != 0)
+            return error;
+        setInterruptCleanupFile(this, temporary_);
+    }
     mode_ = exists ? mode : 0;
     if (mode_ != 0)
         ::fchmod(fd, mode_);
@@ -141,7 +144,9 @@ int COutputFile::openDirect(int fd, Writer writer)
     // rewrite (a workbook's archive does), which a pipe cannot.
     directFd_ = fd;
     std::error_code error;
-    std::string name = (std::filesystem::temp_directory_path(error) / "ventora-output-XXXXXX").string();
+    std::string name =
+        (std::filesystem::temp_directory_path(error) / "ventora-output-XXXXXX").string();
+    CInterruptsHeld held;
     const int temporaryFd = ::mkstemp(name.data());
     if (temporaryFd < 0)
         return errno;
@@ -184,7 +189,8 @@ int COutputFile::commit()
 int COutputFile::commitByName()
 {
     byName_ = false;
-    const int fd = ::open(temporary_.c_str(), (direct_ ? O_RDONLY : O_WRONLY) | O_NOFOLLOW | O_CLOEXEC);
+    const int fd =
+        ::open(temporary_.c_str(), (direct_ ? O_RDONLY : O_WRONLY) | O_NOFOLLOW | O_CLOEXEC);
     int error = fd < 0 ? errno : 0;
     if (error == 0 && direct_)
         error = copyAllBytes(fd, directFd_);

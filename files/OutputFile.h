@@ -53,10 +53,10 @@ private:
     void forgetTemporary(bool remove);
 
     std::FILE* stream_ = nullptr;
-    int directFd_ = -1;      // a direct output written by name: copied here by commit()
-    std::string target_;     // the file to replace, symbolic links followed
-    std::string temporary_;  // the new file beside it, or a library's temporary file
-    unsigned mode_ = 0;      // permission bits to give the new file; 0 for a new name
+    int directFd_ = -1;     // a direct output written by name: copied here by commit()
+    std::string target_;    // the file to replace, symbolic links followed
+    std::string temporary_; // the new file beside it, or a library's temporary file
+    unsigned mode_ = 0;     // permission bits to give the new file; 0 for a new name
     bool direct_ = false;
     bool byName_ = false;
 };

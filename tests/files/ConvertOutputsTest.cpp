@@ -33,7 +33,10 @@ std::string recordFile()
     return text;
 }
 
-int lineCount(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
+int lineCount(const std::string& text)
+{
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
 
 enum class Failure { None, SizeLimit };
 

@@ -76,8 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string launcher = "Skyvane8u.desktop";
     const int outside = removeListedFiles(paths, scope, [&](const CConfinedTarget& target) {
         FUZZ_CHECK(isCanonical(target.folder));
-        const bool inside = target.folder == scope.folder() ||
-                            target.folder.starts_with(scope.folder() + "/");
+        const bool inside =
+            target.folder == scope.folder() || target.folder.starts_with(scope.folder() + "/");
         const bool aLauncher =
             target.name == launcher && (target.folder == fixture.shell.desktop ||
                                         target.folder == fixture.shell.programs + "/Norvik");

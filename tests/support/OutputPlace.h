@@ -24,8 +24,11 @@ public:
     COutputPlace& operator=(const COutputPlace&) = delete;
 
     const std::string& path() const { return path_; }
-    bool regular() const { return kind_ == OutputKind::NewName || kind_ == OutputKind::OlderFile ||
-                                  kind_ == OutputKind::Link; }
+    bool regular() const
+    {
+        return kind_ == OutputKind::NewName || kind_ == OutputKind::OlderFile ||
+               kind_ == OutputKind::Link;
+    }
 
     // What the writer's bytes became: the file the path leads to, or what the FIFO's reader got
     // (small outputs only: the FIFO holds 1 MiB).

@@ -5,6 +5,7 @@
 // (stats/StatsCommand.h), with --wind-rose a wind rose picture (stats/WindRoseCommand.h).
 // Every output follows files/OutputFile.h; SIGINT and SIGTERM remove an unfinished one.
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -46,13 +47,15 @@ int fail(const std::string& subject, const std::string& what, int code)
     return convertReport(stderr, subject, what, code);
 }
 
-// The input's size, which the output is measured against.
-std::uint64_t fileBytes(const std::string& path)
+// The input's size, which the output is measured against; for a pipe, which has none, the
+// bytes its rows hold.
+std::uint64_t inputBytes(const std::string& path, const CDataTable& rows)
 {
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && info.st_size > 0
-               ? static_cast<std::uint64_t>(info.st_size)
-               : 0;
+    const std::uint64_t size = ::stat(path.c_str(), &info) == 0 && info.st_size > 0
+                                   ? static_cast<std::uint64_t>(info.st_size)
+                                   : 0;
+    return std::max<std::uint64_t>(size, rows.memoryBytes());
 }
 
 bool sameFile(const std::string& a, const std::string& b)
@@ -97,7 +100,7 @@ try {
         return fail(input, messages.line(), 1);
     // Refused before anything is written: a table that would swell far beyond its file.
     const std::vector<std::string> titles = csvFieldTitles(rows);
-    if (!outputWithinLimit(csvSizeBound(rows, titles), fileBytes(input))) {
+    if (!outputWithinLimit(csvSizeBound(rows, titles), inputBytes(input, rows))) {
         errno = kOutputTooLarge;
         messages.tell(extension == ".ivt" ? kRecordFileOpenError : kLogFileOpenError,
                       MessageIcon::Stop);
