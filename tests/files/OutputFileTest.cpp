@@ -221,19 +221,6 @@ TEST(OutputFile, DescriptorNamesWriteTheDescriptor)
     EXPECT_EQ(readFile(dir.file("log.txt")), "earlier lines\nadded\nadded\n");
 }
 
-// A name as long as a name may be still gets a new file beside it.
-TEST(OutputFile, LongestNameIsReplacedToo)
-{
-    TempDir dir;
-    const std::string path = dir.file(std::string(251, 'n') + ".csv");
-    writeFile(path, "old");
-    COutputFile out;
-    ASSERT_EQ(out.open(path), 0);
-    std::fputs("new", out.stream());
-    ASSERT_EQ(out.commit(), 0);
-    EXPECT_EQ(readFile(path), "new");
-}
-
 // A regular file under /dev (a tmpfs such as /dev/shm) is replaced like any other.
 TEST(OutputFile, RegularFilesUnderDevAreReplaced)
 {

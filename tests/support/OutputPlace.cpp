@@ -9,21 +9,9 @@ namespace fs = std::filesystem;
 
 const char* outputKindName(OutputKind kind)
 {
-    switch (kind) {
-    case OutputKind::NewName:
-        return "new name";
-    case OutputKind::OlderFile:
-        return "older file";
-    case OutputKind::Link:
-        return "link to an older file";
-    case OutputKind::Fifo:
-        return "FIFO";
-    case OutputKind::Device:
-        return "device";
-    case OutputKind::FullDevice:
-        return "full disk (/dev/full)";
-    }
-    return "?";
+    static const char* const names[] = {"new name", "older file", "link to an older file",
+                                        "FIFO",     "device",     "full disk (/dev/full)"};
+    return names[static_cast<int>(kind)];
 }
 
 COutputPlace::COutputPlace(const TempDir& dir, OutputKind kind, const std::string& name)
