@@ -11,6 +11,7 @@ ventora_packages=(
     fonts-liberation fonts-dejavu-core
     desktop-file-utils
     poppler-utils
+    help2man dpkg-dev file lintian shared-mime-info
 )
 
 ventora_install_deps() {
