@@ -51,7 +51,10 @@ constexpr const char* kUsage =
 #endif
     "  --help              show this help\n"
     "\n"
-    "Exit status: 0 done; 1 a file could not be read or written; 2 bad arguments.\n";
+    "An output is replaced only when it is complete; Ctrl-C leaves the old one as it was.\n"
+    "\n"
+    "Exit status: 0 done; 1 a file could not be read, was refused or could not be\n"
+    "written; 2 bad arguments; 130/143 interrupted (SIGINT/SIGTERM).\n";
 
 int fail(const std::string& subject, const std::string& what, int code)
 {
