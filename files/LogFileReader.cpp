@@ -14,20 +14,20 @@ constexpr std::string_view kDateTimeTag = "DATE-TIME:";
 // "DATE-TIME: " is 11 characters; the date-time starts right after it.
 constexpr std::size_t kDateTimeStart = 11;
 
-// Walks the records of an open log file. Sink::record(dateTime) returns false to stop;
-// Sink::dataLine(line) receives each data line of the current record, trimmed. A control
-// hears of the bytes read now and then, and stops the walk when it asks to (false then).
+// Walks the records of an open log file. Sink::record(dateTime) and Sink::dataLine(line) (each
+// data line of the current record, trimmed) return false to stop. A control hears of the bytes
+// read now and then, and stops the walk when it asks to (false then).
 template <typename Sink>
-bool scanRecords(CLineReader& reader, Sink& sink, CLoadControl* control = nullptr)
+bool scanRecords(CLineReader& reader, Sink& sink, CLoadControl* control)
 {
     enum class State { BeforeRecord, AfterDateTime, AfterData } state = State::BeforeRecord;
     std::string_view piece;
-    std::size_t pieces = 0, bytes = 0;
+    std::size_t pieces = 0;
+    std::uint64_t told = 0;
     while (reader.next(piece)) {
-        bytes += piece.size();
         if (control && pieces++ % 8192 == 0) {
-            control->advance(bytes);
-            bytes = 0;
+            control->advance(reader.position() - told);
+            told = reader.position();
             if (control->aborted())
                 return false;
         }
@@ -45,45 +45,52 @@ bool scanRecords(CLineReader& reader, Sink& sink, CLoadControl* control = nullpt
         // The line right after "DATE-TIME:" is data even when empty; a later empty line ends.
         if (state == State::AfterData && line.empty())
             return true;
-        sink.dataLine(line);
+        if (!sink.dataLine(line))
+            return true;
         state = State::AfterData;
     }
     return true;
 }
 
-// First pass: the number of data lines of the first record (at most the table's limit).
-struct BlockCounter {
-    int records = 0;
-    int blocks = 0;
-    bool record(std::string_view) { return records++ == 0; }
-    void dataLine(std::string_view)
-    {
-        if (blocks < CDataTable::kMaxBlocks)
-            ++blocks;
-    }
-};
-
-// Second pass: one row per record.
+// One pass cuts the rows: the first record's data lines set the blocks (at most
+// kMaxLogBlocks), and later records keep as many lines. Reading once means the rows and the
+// columns come from the same bytes, even when the file changes while it is read.
 struct RowCutter {
     CDataTable& rows;
+    int records = 0;
+    int firstRecordLines = 0;
+    int failure = 0;
     bool record(std::string_view dateTime)
     {
+        if (++records == 2)
+            rows.setBlockCount(firstRecordLines);
         rows.addRow(dateTime);
         return true;
     }
-    void dataLine(std::string_view line) { rows.addDataLine(line); }
+    bool dataLine(std::string_view line)
+    {
+        if (records == 1 && ++firstRecordLines > kMaxLogBlocks) {
+            failure = kTooManyBlocks;
+            return false;
+        }
+        rows.addDataLine(line);
+        return true;
+    }
 };
 
-// Second pass over an open reader; 0, ENOMEM with rows emptied when memory runs out, or
-// ECANCELED when control stopped it.
+// Reads an open reader into rows; 0, or the failure (ENOMEM, kTooManyBlocks, a read error) with
+// rows emptied.
 int cutRows(CLineReader& reader, CDataTable& rows, CLoadControl* control = nullptr)
 {
-    bool whole = true;
-    const int error = fillRows(reader, rows, [&] {
+    rows.reset(CDataTable::Layout::Log, kMaxLogBlocks);
+    return fillRows(reader, rows, [&] {
         RowCutter cutter{rows};
-        whole = scanRecords(reader, cutter, control);
+        if (!scanRecords(reader, cutter, control))
+            return ECANCELED;
+        if (cutter.failure == 0 && cutter.records < 2)
+            rows.setBlockCount(cutter.firstRecordLines);
+        return cutter.failure != 0 ? cutter.failure : reader.error();
     });
-    return error != 0 ? error : (whole ? 0 : ECANCELED);
 }
 
 } // namespace
@@ -93,50 +100,37 @@ bool readLogFile(const std::string& path, CDataTable& rows, IMessageBox& message
 {
     rows.reset(CDataTable::Layout::Log, 0);
     CLineReader reader(kLinePieceLength);
-    BlockCounter counter;
-    errno = 0;
-    bool ok = reader.open(path);
-    if (ok && !fileFitsInMemory(reader.fileSize())) {
-        // Not even the first pass is made: it would read the whole file for nothing.
-        errno = EFBIG;
-        messages.tell(kLogFileOpenError, MessageIcon::Stop);
-        return false;
-    }
-    if (ok && control)
-        control->addWork(2 * reader.fileSize()); // two passes
-    if (ok && !scanRecords(reader, counter, control)) {
-        errno = ECANCELED;
-        return false;
-    }
-    if (!ok)
-        messages.tell(kLogFileOpenError, MessageIcon::Stop);
-
-    rows.reset(CDataTable::Layout::Log, counter.blocks);
     errno = 0;
     if (!reader.open(path)) {
+        // The file is read in two passes as far as the user can tell: a file that cannot be
+        // opened is reported for each.
+        const int reason = errno;
+        messages.tell(kLogFileOpenError, MessageIcon::Stop);
+        errno = reason;
         messages.tell(kLogFileOpenError, MessageIcon::Stop);
         return false;
     }
-    if (int error = cutRows(reader, rows, control); error != 0) {
-        if (error == ECANCELED) {
-            rows.release();
-        } else {
-            errno = error;
+    if (control)
+        control->addWork(reader.fileSize());
+    const int error =
+        fileFitsInMemory(reader.fileSize()) ? cutRows(reader, rows, control) : EFBIG;
+    if (error != 0) {
+        rows.reset(CDataTable::Layout::Log, 0);
+        errno = error; // the reason, for a caller that reports it
+        if (error != ECANCELED) // a reading stopped on request shows nothing
             messages.tell(kLogFileOpenError, MessageIcon::Stop);
-        }
         errno = error;
         return false;
     }
-    return ok;
+    return true;
 }
 
 int readLogText(std::string_view bytes, CDataTable& rows)
 {
     CLineReader reader(kLinePieceLength);
     reader.openText(bytes);
-    BlockCounter counter;
-    scanRecords(reader, counter);
-    rows.reset(CDataTable::Layout::Log, counter.blocks);
-    reader.openText(bytes);
-    return cutRows(reader, rows);
+    const int error = cutRows(reader, rows);
+    if (error != 0)
+        rows.reset(CDataTable::Layout::Log, 0);
+    return error;
 }

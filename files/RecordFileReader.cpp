@@ -5,6 +5,7 @@
 #include <new>
 
 #include "core/MemoryLimit.h"
+#include "files/FileLimits.h"
 #include "files/RecordStore.h"
 
 void addRecordLine(CDataTable& rows, std::string_view line)

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#include <malloc.h>
 #include <new>
 #include <stdexcept>
 #include <thread>
@@ -113,6 +114,11 @@ void CRecordStore::buildPart(const CMappedFile& file, Part& part, bool values,
             else
                 part.starts.push_back(static_cast<std::uint32_t>(offset));
             part.lengths.push_back(static_cast<std::uint8_t>(line.size()));
+            // Checked as the rows come: a part of short lines is refused within its first KB.
+            if (!recordRowsWithinLimit(part.lengths.size(), position + length - part.begin)) {
+                part.error = kTooManyRows;
+                return;
+            }
             part.hashes.push_back(hash == std::string_view::npos ? kNoHash
                                                                  : static_cast<std::uint8_t>(hash));
             if (values) {
@@ -194,6 +200,8 @@ int CRecordStore::build(bool values, CLoadControl* control)
         part.firstRow = rowCount_;
         rowCount_ += part.rows();
     }
+    if (error == 0 && !recordRowsWithinLimit(rowCount_, bytes.size()))
+        error = kTooManyRows;
     if (error == 0 && file_.damaged())
         error = EIO;
     if (error != 0) {
@@ -202,6 +210,8 @@ int CRecordStore::build(bool values, CLoadControl* control)
         return error;
     }
     hasValues_ = values;
+    // The workers' arenas keep what the columns' growth freed; give it back.
+    ::malloc_trim(0);
     return 0;
 }
 

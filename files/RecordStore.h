@@ -26,8 +26,9 @@ public:
     const CMappedFile& file() const { return file_; }
 
     // Cuts the bytes into rows, with the values of every field when values is set. 0, ENOMEM
-    // when memory runs out, ECANCELED when control asked to stop, EIO when the file was cut
-    // shorter meanwhile; the store holds no rows after a failure.
+    // when memory runs out, ECANCELED when control asked to stop, kTooManyRows beyond the rows
+    // the file's size allows (files/FileLimits.h), EIO when the file was cut shorter or could
+    // not be read meanwhile; the store holds no rows after a failure.
     int build(bool values, CLoadControl* control = nullptr);
 
     std::size_t rowCount() const { return rowCount_; }

@@ -78,6 +78,12 @@ void CValueColumn::appendBlock(const Entry* entries, std::size_t count, std::siz
         high = std::max(high, entries[i].mantissa);
     }
     bool exact = true;
+    // "-0" (a sign before zeros) reads as -0.0, which no integer divides to: 0 and a bit.
+    auto negativeZero = [](const Entry& e) {
+        return e.fractionDigits < 0 && e.value == 0 && std::signbit(e.value);
+    };
+    std::uint64_t zeroBits[kBlockRows / 64] = {};
+    bool anyZero = false;
     if (!uniform) {
         scale = 0;
         for (std::size_t i = 0; i < count; ++i)
@@ -86,15 +92,20 @@ void CValueColumn::appendBlock(const Entry* entries, std::size_t count, std::siz
         high = std::numeric_limits<std::int64_t>::min();
         for (std::size_t i = 0; i < count && exact; ++i) {
             std::int64_t m = 0;
-            exact = scaled(entries[i], scale, m);
+            if (negativeZero(entries[i])) {
+                zeroBits[i / 64] |= std::uint64_t{1} << (i % 64);
+                anyZero = true;
+            } else {
+                exact = scaled(entries[i], scale, m);
+            }
             low = std::min(low, m);
             high = std::max(high, m);
         }
     }
     auto integer = [&](const Entry& entry) {
         std::int64_t m = entry.mantissa;
-        if (!uniform)
-            scaled(entry, scale, m);
+        if (!uniform && !negativeZero(entry) && !scaled(entry, scale, m))
+            m = 0;
         return m;
     };
     Block block;
@@ -115,6 +126,14 @@ void CValueColumn::appendBlock(const Entry* entries, std::size_t count, std::siz
             const double value = static_cast<double>(magnitude) / kPowersOfTen[e.fractionDigits];
             doubles_.push_back(e.mantissa < 0 ? -value : value);
         }
+    } else {
+        if (anyZero) {
+            block.zeros = static_cast<std::uint32_t>(negativeZeros_.size());
+            negativeZeros_.insert(negativeZeros_.end(), std::begin(zeroBits), std::end(zeroBits));
+        }
+    }
+    if (block.kind == Kind::Doubles) {
+        // written above
     } else if (span == 0) {
         block.kind = Kind::Constant;
     } else if (span <= std::numeric_limits<std::uint16_t>::max()) {
@@ -149,6 +168,9 @@ double CValueColumn::decode(const Block& block, std::size_t offset) const
     case Kind::Doubles:
         return doubles_[block.data + offset];
     }
+    if (block.zeros != kNoZeros &&
+        (negativeZeros_[block.zeros + offset / 64] >> (offset % 64) & 1) != 0)
+        return -0.0;
     return static_cast<double>(m) / kPowersOfTen[block.scale];
 }
 
@@ -187,6 +209,10 @@ void CValueColumn::values(std::size_t first, std::size_t count, double* out) con
             std::copy_n(doubles_.data() + block.data + offset, n, out);
             break;
         }
+        if (block.zeros != kNoZeros)
+            for (std::size_t i = 0; i < n; ++i)
+                if ((negativeZeros_[block.zeros + (offset + i) / 64] >> ((offset + i) % 64) & 1) != 0)
+                    out[i] = -0.0;
         out += n;
         first += n;
         count -= n;
@@ -196,5 +222,6 @@ void CValueColumn::values(std::size_t first, std::size_t count, double* out) con
 std::size_t CValueColumn::memoryBytes() const
 {
     return blocks_.capacity() * sizeof(Block) + narrow_.capacity() * sizeof(std::uint16_t) +
-           wide_.capacity() * sizeof(std::uint32_t) + doubles_.capacity() * sizeof(double);
+           wide_.capacity() * sizeof(std::uint32_t) + doubles_.capacity() * sizeof(double) +
+           negativeZeros_.capacity() * sizeof(std::uint64_t);
 }

@@ -3,8 +3,8 @@
 // texts are decimals with a fixed number of fraction digits, so a block whose values are all
 // m / 10^F for integers m (F being the most fraction digits any of them has) keeps only m minus
 // the block's smallest m, in 2 or 4 bytes a row (nothing when all are equal). Reading divides
-// (base + offset) by 10^F, which gives the very double fieldValue() gives for the text. Any
-// other block keeps its doubles as they are.
+// (base + offset) by 10^F, which gives the very double fieldValue() gives for the text. A "-0"
+// among them is kept as 0 with a bit saying so. Any other block keeps its doubles as they are.
 
 #include <cstddef>
 #include <cstdint>
@@ -45,9 +45,11 @@ public:
 
 private:
     enum class Kind : std::uint8_t { Constant, Narrow, Wide, Doubles };
+    static constexpr std::uint32_t kNoZeros = 0xFFFFFFFF;
     struct Block {
         std::int64_t base = 0;
-        std::uint32_t data = 0; // first row of the block in its kind's array
+        std::uint32_t data = 0;             // first row of the block in its kind's array
+        std::uint32_t zeros = kNoZeros;     // its bits of -0 rows in negativeZeros_, if any
         Kind kind = Kind::Constant;
         std::uint8_t scale = 0; // F
     };
@@ -58,6 +60,7 @@ private:
     std::vector<std::uint16_t> narrow_;
     std::vector<std::uint32_t> wide_;
     std::vector<double> doubles_;
+    std::vector<std::uint64_t> negativeZeros_; // kBlockRows bits per block that has any
 };
 
 inline CValueColumn::Entry CValueColumn::entryOf(std::string_view field)

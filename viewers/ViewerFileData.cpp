@@ -2,8 +2,11 @@
 
 #include <cerrno>
 
+#include "core/Channels.h"
+#include "files/FileLimits.h"
 #include "files/LogFileReader.h"
 #include "files/RecordFileReader.h"
+#include "viewers/LogBlocks.h"
 
 namespace {
 
@@ -31,6 +34,11 @@ CViewerFileData readViewerFile(ViewerFile kind, const std::string& path, CLoadCo
                     ? readRecordFile(path, data.rows, messages, {.values = true, .control = control})
                     : readLogFile(path, data.rows, messages, control);
     data.cancelled = !data.read && errno == ECANCELED;
+    // What the graph will take must fit in the memory left, as for any viewer.
+    if (data.read)
+        data.read = kind == ViewerFile::Record
+                        ? admitToViewer(data.rows, kChannelCount, kRecordFileOpenError, messages)
+                        : admitToViewer(data.rows, kLogPlottedColumns, kLogFileOpenError, messages);
     if (data.cancelled)
         data.rows.release();
     return data;
