@@ -8,7 +8,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <future>
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <thread>
+#include <unistd.h>
 
 #include "controls/WaitCursor.h"
 
@@ -47,6 +50,9 @@ std::optional<CViewerFileData> CFileLoadDlg::load(ViewerFile kind, const std::st
     std::promise<std::shared_ptr<CViewerFileData>> done;
     std::future<std::shared_ptr<CViewerFileData>> result = done.get_future();
     std::thread worker([&window, &loop, &done, kind, path] {
+        // The reading (and the threads it starts, which inherit this) yields to the window
+        // thread and the serial reader: a file opening never starves the live link.
+        ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), kReadingNice);
         done.set_value(
             std::make_shared<CViewerFileData>(readViewerFile(kind, path, &window.control_)));
         // Wakes the waiting loop on the window thread (dropped with the loop if nobody waits).

@@ -25,6 +25,8 @@ public:
     // window shows.
     static constexpr int kQuickMs = 50;
     static constexpr int kShowAfterMs = 300;
+    // The niceness of the reading threads.
+    static constexpr int kReadingNice = 10;
 
 protected:
     void reject() override; // Cancel, Escape and closing the window
