@@ -210,8 +210,10 @@ int CRecordStore::build(bool values, CLoadControl* control)
         return error;
     }
     hasValues_ = values;
-    // The workers' arenas keep what the columns' growth freed; give it back.
-    ::malloc_trim(0);
+    // The workers' arenas keep what the columns' growth freed; give it back (worth a look
+    // only after a large file).
+    if (parts_.size() > 1)
+        ::malloc_trim(0);
     return 0;
 }
 
