@@ -1,30 +1,25 @@
 #include "stats/RecordSamples.h"
 
-#include "core/CText.h"
-#include "core/LineReader.h"
-#include "files/DataTable.h"
-#include "files/FileLimits.h"
 #include "files/RecordFileReader.h"
 #include "stats/CivilTime.h"
 
 bool readRecordSamples(const std::string& path, IMessageBox& messages,
-                       const std::function<bool(const WindSample&)>& sample,
-                       RecordSampleCounts& counts)
+                       const RecordSampleHandler& sample, RecordSampleCounts& counts)
 {
-    CLineReader reader(kLinePieceLength);
+    CRecordRowReader reader;
     if (!reader.open(path)) {
         messages.tell(kRecordFileOpenError, MessageIcon::Stop);
         return false;
     }
-    // One row at a time through the viewer's own cutting.
-    CDataTable row;
-    std::string_view piece;
-    while (reader.next(piece)) {
-        std::string_view line = ctext::trimRight(piece);
-        if (line.empty())
-            continue;
-        row.reset(CDataTable::Layout::Record);
-        addRecordLine(row, line);
+    readRecordSamples(reader, sample, counts);
+    return true;
+}
+
+void readRecordSamples(CRecordRowReader& reader, const RecordSampleHandler& sample,
+                       RecordSampleCounts& counts)
+{
+    while (reader.next()) {
+        const CDataTable& row = reader.row();
         ++counts.rows;
         std::int64_t seconds = 0;
         if (!parseCivilDateTime(row.dateTime(0), seconds)) {
@@ -37,5 +32,4 @@ bool readRecordSamples(const std::string& path, IMessageBox& messages,
                                    row.field(0, kPressureChannel))))
             break;
     }
-    return true;
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/MessageBox.h"
+#include "files/RecordRowReader.h"
 #include "stats/WindSample.h"
 
 struct RecordSampleCounts {
@@ -14,8 +15,13 @@ struct RecordSampleCounts {
     long long undated = 0; // rows left out: no readable date-time
 };
 
+using RecordSampleHandler = std::function<bool(const WindSample&)>;
+
 // Calls sample() for every dated row, in file order, until it returns false. Returns false
 // when the file cannot be opened, after showing the record viewer's open error.
 bool readRecordSamples(const std::string& path, IMessageBox& messages,
-                       const std::function<bool(const WindSample&)>& sample,
+                       const RecordSampleHandler& sample, RecordSampleCounts& counts);
+
+// The same from a reader already open.
+void readRecordSamples(CRecordRowReader& reader, const RecordSampleHandler& sample,
                        RecordSampleCounts& counts);

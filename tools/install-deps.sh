@@ -11,6 +11,7 @@ ventora_packages=(
     fonts-liberation fonts-dejavu-core
     desktop-file-utils
     poppler-utils
+    libnetcdf-dev netcdf-bin python3-xarray python3-netcdf4 tzdata
 )
 
 ventora_install_deps() {

@@ -2,7 +2,9 @@
 // written to OUT.csv or, when no output is named, to standard output; an output ending in .xlsx
 // gets the spreadsheet export's workbook instead. Exit codes: 0 done, 1 a file could not be read
 // or written, 2 bad arguments. With --stats it writes wind statistics instead
-// (stats/StatsCommand.h), with --wind-rose a wind rose picture (stats/WindRoseCommand.h).
+// (stats/StatsCommand.h), with --wind-rose a wind rose picture (stats/WindRoseCommand.h). An
+// output ending in .nc gets a NetCDF file of the samples or the statistics
+// (export/NetcdfCommand.h).
 
 #include <cerrno>
 #include <csignal>
@@ -13,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "export/NetcdfCommand.h"
 #include "export/WorkbookWriter.h"
 #include "files/ConvertReport.h"
 #include "files/CsvWriter.h"
@@ -55,8 +58,11 @@ try {
     std::signal(SIGXFSZ, SIG_IGN);
     if (argc == 2 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
         std::fputs(kUsage, stdout);
+        std::fputs(kNetcdfUsage, stdout);
         return 0;
     }
+    if (wantsNetcdf(argc - 1, argv + 1))
+        return runNetcdfCommand(argc - 1, argv + 1);
     if (argc >= 2 && std::strcmp(argv[1], "--stats") == 0)
         return runStatsCommand(argc - 2, argv + 2);
 #if VENTORA_WIND_ROSE

@@ -1,0 +1,69 @@
+#pragma once
+// One station's time series as a CF-1.10 NetCDF file (featureType timeSeries): an unlimited
+// time dimension with its coordinate in UTC seconds (and bounds for statistics periods), the
+// station's name and position as scalar coordinates, the global attributes, and one variable
+// per quantity. Rows are kept a chunk at a time and compressed chunk by chunk; the file grows in
+// memory at its compressed size (NetcdfFile.h) until close() writes it.
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "export/NetcdfFile.h"
+#include "export/NetcdfSettings.h"
+
+struct QuantitySpec {
+    const char* name;
+    CNetcdfFile::Type type; // Float, or Int for counts
+    const char* standardName = nullptr;
+    const char* longName = nullptr;
+    std::string units; // empty: none stated
+    const char* cellMethods = nullptr;
+};
+
+class CTimeSeriesFile {
+public:
+    static constexpr std::size_t kChunkRows = 16384;
+
+    explicit CTimeSeriesFile(const NetcdfSettings& settings) : settings_(settings) {}
+
+    // Begins the file with its time coordinate, station and global attributes; withBounds
+    // adds time_bnds for periods.
+    void create(const std::string& title, bool withBounds);
+    // Adds a quantity (before startRows()); returns its column.
+    int addQuantity(const QuantitySpec& spec);
+    // Ends the definitions and writes the station.
+    void startRows();
+
+    // The next row: its instant (and period end), then its values; a missing value is the
+    // fill value.
+    void beginRow(std::int64_t utc, std::int64_t periodEnd = 0);
+    void set(int column, std::optional<double> value) { values_[column].push_back(value); }
+    void endRow();
+
+    // Completes the file and writes it to out: 0, or nonzero with failureText().
+    int close(std::FILE* out);
+    bool failed() const { return file_.failed(); }
+    std::string failureText() const { return file_.failureText(); }
+
+private:
+    void defineStation();
+    void writeStation();
+    void flush();
+
+    const NetcdfSettings& settings_;
+    CNetcdfFile file_{kChunkRows};
+    int time_ = -1;
+    int bounds_ = -1;
+    int stationName_ = -1;
+    int latitude_ = -1, longitude_ = -1, height_ = -1;
+    std::string coordinates_;
+    std::vector<int> variables_;
+    std::vector<CNetcdfFile::Type> types_;
+    std::size_t written_ = 0;
+    std::vector<double> times_;
+    std::vector<double> bounds2_;
+    std::vector<std::vector<std::optional<double>>> values_;
+};
