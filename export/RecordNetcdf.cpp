@@ -44,7 +44,7 @@ std::optional<double> sampleValue(std::string_view field)
         return std::nullopt;
     PlainDecimal decimal;
     if (parsePlainDecimal(field, decimal))
-        return fieldValue(field);
+        return plainDecimalValue(decimal);
     const std::string_view text = ctext::trimLeft(field);
     const std::size_t i = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
     const bool number =
