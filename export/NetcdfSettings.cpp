@@ -1,5 +1,7 @@
 #include "export/NetcdfSettings.h"
 
+#include "stats/CivilTime.h"
+
 std::optional<std::string> udunitsSpeedUnit(std::string_view instrumentUnit)
 {
     // The units the instrument's set-up menu offers, with the usual other spellings.
@@ -16,4 +18,10 @@ std::optional<std::string> udunitsSpeedUnit(std::string_view instrumentUnit)
             return std::string(s.udunits);
     }
     return std::nullopt;
+}
+
+void NetcdfConversion::leaveOut(std::int64_t local)
+{
+    if (nonexistent++ == 0)
+        firstNonexistent = formatCivilDateTime(local);
 }

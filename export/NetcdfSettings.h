@@ -2,6 +2,7 @@
 // What a NetCDF file states beside the samples: the zone of the record file's local times, the
 // speed unit, the station, and the file's provenance.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +25,9 @@ std::optional<std::string> udunitsSpeedUnit(std::string_view instrumentUnit);
 
 // What a conversion to NetCDF did.
 struct NetcdfConversion {
+    // Counts a row left out for a local time the zone does not have.
+    void leaveOut(std::int64_t local);
+
     int writeError = 0;           // nonzero: the file could not be written (see failure)
     std::string failure;          // why
     long long rows = 0;           // rows read

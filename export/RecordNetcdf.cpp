@@ -4,9 +4,8 @@
 
 #include "core/CText.h"
 #include "export/TimeSeriesFile.h"
-#include "export/UtcTimeline.h"
 #include "files/DataText.h"
-#include "stats/CivilTime.h"
+#include "stats/RecordSamples.h"
 
 namespace {
 
@@ -61,40 +60,32 @@ std::optional<double> sampleValue(std::string_view field)
 NetcdfConversion writeRecordNetcdf(CRecordRowReader& reader, std::FILE* out,
                                    const NetcdfSettings& settings)
 {
-    NetcdfConversion result;
-    CTimeZone zone;
-    zone.select(settings.zone); // a name the command has checked
-    CUtcTimeline timeline(zone);
     CTimeSeriesFile file(settings);
     file.create("Wind measurements at " + settings.station, false);
     for (const ChannelSpec& c : kChannelSpecs) {
-        file.addQuantity({c.name, CNetcdfFile::Float, c.standardName, c.longName,
-                          c.units && !*c.units ? settings.speedUnit
-                          : c.units            ? c.units
-                                               : ""});
+        const std::string units = !c.units ? "" : *c.units ? c.units : settings.speedUnit;
+        file.addQuantity({c.name, CNetcdfFile::Float, c.standardName, c.longName, units});
     }
     file.startRows();
-    while (!file.failed() && reader.next()) {
-        const CDataTable& row = reader.row();
-        ++result.rows;
-        std::int64_t local = 0;
-        if (!parseCivilDateTime(row.dateTime(0), local)) {
-            ++result.undated;
-            continue;
-        }
-        const std::optional<std::int64_t> utc = timeline.instant(local);
-        if (!utc) {
-            if (result.nonexistent++ == 0)
-                result.firstNonexistent = formatCivilDateTime(local);
-            continue;
-        }
-        file.beginRow(*utc);
-        for (int k = 0; k < kChannels; ++k)
-            file.set(k, sampleValue(row.field(0, k)));
-        file.endRow();
-    }
-    result.writeError = file.close(out);
-    if (result.writeError != 0)
-        result.failure = file.failureText();
+    NetcdfConversion result;
+    RecordSampleCounts counts;
+    readDatedRows(
+        reader,
+        [&](const CDataTable& row, std::int64_t local) {
+            const std::optional<std::int64_t> utc = file.timeline().instant(local);
+            if (!utc) {
+                result.leaveOut(local);
+                return true;
+            }
+            file.beginRow(*utc);
+            for (int k = 0; k < kChannels; ++k)
+                file.set(k, sampleValue(row.field(0, k)));
+            file.endRow();
+            return !file.failed();
+        },
+        counts);
+    result.rows = counts.rows;
+    result.undated = counts.undated;
+    file.close(out, result);
     return result;
 }

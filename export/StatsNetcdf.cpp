@@ -1,7 +1,6 @@
 #include "export/StatsNetcdf.h"
 
 #include "export/TimeSeriesFile.h"
-#include "export/UtcTimeline.h"
 #include "stats/RecordSamples.h"
 #include "stats/WindStatistics.h"
 
@@ -68,19 +67,16 @@ void addFigures(CTimeSeriesFile& file, const WindFigures& f)
 NetcdfConversion writeStatsNetcdf(CRecordRowReader& reader, int period, std::FILE* out,
                                   const NetcdfSettings& settings)
 {
-    NetcdfConversion result;
-    CTimeZone zone;
-    zone.select(settings.zone); // a name the command has checked
-    CUtcTimeline timeline(zone);
     CTimeSeriesFile file(settings);
     file.create("Wind statistics per " + statsPeriodText(period) + " at " + settings.station, true);
     defineQuantities(file, settings.speedUnit);
     file.startRows();
 
+    NetcdfConversion result;
     CWindStatistics statistics(period);
     auto emit = [&] {
         const WindFigures& figures = *statistics.lastEnded();
-        const CUtcTimeline::Bounds bounds = timeline.period(figures.start, figures.end);
+        const CUtcTimeline::Bounds bounds = file.timeline().period(figures.start, figures.end);
         file.beginRow(bounds.start, bounds.end);
         addFigures(file, figures);
         file.endRow();
@@ -90,12 +86,10 @@ NetcdfConversion writeStatsNetcdf(CRecordRowReader& reader, int period, std::FIL
         reader,
         [&](const WindSample& sample) {
             const auto local = static_cast<std::int64_t>(sample.time);
-            if (zone.instants(local).count == 0) {
-                if (result.nonexistent++ == 0)
-                    result.firstNonexistent = formatCivilDateTime(local);
-            } else if (statistics.add(sample)) {
+            if (file.zone().instants(local).count == 0)
+                result.leaveOut(local);
+            else if (statistics.add(sample))
                 emit();
-            }
             return !file.failed();
         },
         counts);
@@ -103,8 +97,6 @@ NetcdfConversion writeStatsNetcdf(CRecordRowReader& reader, int period, std::FIL
         emit();
     result.rows = counts.rows;
     result.undated = counts.undated;
-    result.writeError = file.close(out);
-    if (result.writeError != 0)
-        result.failure = file.failureText();
+    file.close(out, result);
     return result;
 }

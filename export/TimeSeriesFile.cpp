@@ -18,6 +18,11 @@ void appendWord(std::string& words, const char* word)
 
 } // namespace
 
+CTimeSeriesFile::CTimeSeriesFile(const NetcdfSettings& settings) : settings_(settings)
+{
+    zone_.select(settings.zone);
+}
+
 void CTimeSeriesFile::create(const std::string& title, bool withBounds)
 {
     file_.create(settings_.source);
@@ -164,9 +169,11 @@ void CTimeSeriesFile::flush()
     bounds2_.clear();
 }
 
-int CTimeSeriesFile::close(std::FILE* out)
+void CTimeSeriesFile::close(std::FILE* out, NetcdfConversion& result)
 {
     if (!times_.empty())
         flush();
-    return file_.close(out);
+    result.writeError = file_.close(out);
+    if (result.writeError != 0)
+        result.failure = file_.failureText();
 }

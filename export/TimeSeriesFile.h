@@ -13,6 +13,7 @@
 
 #include "export/NetcdfFile.h"
 #include "export/NetcdfSettings.h"
+#include "export/UtcTimeline.h"
 
 struct QuantitySpec {
     const char* name;
@@ -27,7 +28,12 @@ class CTimeSeriesFile {
 public:
     static constexpr std::size_t kChunkRows = 16384;
 
-    explicit CTimeSeriesFile(const NetcdfSettings& settings) : settings_(settings) {}
+    // The settings' zone must be one CTimeZone::select() takes.
+    explicit CTimeSeriesFile(const NetcdfSettings& settings);
+
+    const CTimeZone& zone() const { return zone_; }
+    // Local times of the rows (or periods) in file order, as instants.
+    CUtcTimeline& timeline() { return timeline_; }
 
     // Begins the file with its time coordinate, station and global attributes; withBounds
     // adds time_bnds for periods.
@@ -43,10 +49,9 @@ public:
     void set(int column, std::optional<double> value) { values_[column].push_back(value); }
     void endRow();
 
-    // Completes the file and writes it to out: 0, or nonzero with failureText().
-    int close(std::FILE* out);
+    // Completes the file and writes it to out; a failure goes into result.
+    void close(std::FILE* out, NetcdfConversion& result);
     bool failed() const { return file_.failed(); }
-    std::string failureText() const { return file_.failureText(); }
 
 private:
     void defineStation();
@@ -54,6 +59,8 @@ private:
     void flush();
 
     const NetcdfSettings& settings_;
+    CTimeZone zone_;
+    CUtcTimeline timeline_{zone_};
     CNetcdfFile file_{kChunkRows};
     int time_ = -1;
     int bounds_ = -1;

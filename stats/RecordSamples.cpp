@@ -18,18 +18,29 @@ bool readRecordSamples(const std::string& path, IMessageBox& messages,
 void readRecordSamples(CRecordRowReader& reader, const RecordSampleHandler& sample,
                        RecordSampleCounts& counts)
 {
+    readDatedRows(
+        reader,
+        [&](const CDataTable& row, std::int64_t local) {
+            return sample(
+                makeWindSample(static_cast<double>(local), row.field(0, kWindSpeedChannel),
+                               row.field(0, kWindDirectionChannel),
+                               row.field(0, kTemperatureChannel), row.field(0, kPressureChannel)));
+        },
+        counts);
+}
+
+void readDatedRows(CRecordRowReader& reader,
+                   const std::function<bool(const CDataTable& row, std::int64_t local)>& row,
+                   RecordSampleCounts& counts)
+{
     while (reader.next()) {
-        const CDataTable& row = reader.row();
         ++counts.rows;
-        std::int64_t seconds = 0;
-        if (!parseCivilDateTime(row.dateTime(0), seconds)) {
+        std::int64_t local = 0;
+        if (!parseCivilDateTime(reader.row().dateTime(0), local)) {
             ++counts.undated;
             continue;
         }
-        if (!sample(makeWindSample(static_cast<double>(seconds), row.field(0, kWindSpeedChannel),
-                                   row.field(0, kWindDirectionChannel),
-                                   row.field(0, kTemperatureChannel),
-                                   row.field(0, kPressureChannel))))
+        if (!row(reader.row(), local))
             break;
     }
 }

@@ -3,6 +3,7 @@
 // cuts them, so memory stays constant however long the file is. Rows whose date-time cannot be
 // read are counted and left out.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -25,3 +26,9 @@ bool readRecordSamples(const std::string& path, IMessageBox& messages,
 // The same from a reader already open.
 void readRecordSamples(CRecordRowReader& reader, const RecordSampleHandler& sample,
                        RecordSampleCounts& counts);
+
+// Calls row() with every dated row (a table of one row) and its local time (CivilTime.h), in
+// file order, until it returns false.
+void readDatedRows(CRecordRowReader& reader,
+                   const std::function<bool(const CDataTable& row, std::int64_t local)>& row,
+                   RecordSampleCounts& counts);
