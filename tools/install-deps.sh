@@ -18,9 +18,9 @@ ventora_packages=(
 # from here (the packages above provide them); tools/check-install-list.py checks that they do.
 ventora_programs=(
     bash cmake ninja c++ pkg-config ctest ldd /usr/bin/python3
-    pdftotext pdfinfo desktop-file-validate xdg-mime xdg-open localedef
+    pdftotext pdfinfo desktop-file-validate xdg-mime xdg-open localedef ncdump
 )
-ventora_python_modules=(openpyxl)
+ventora_python_modules=(openpyxl xarray netCDF4)
 
 ventora_install_deps() {
     local missing=()
