@@ -198,7 +198,8 @@ int runNetcdfCommand(int argc, const char* const* argv, std::FILE* err)
     std::string subject, message;
     if (parseNetcdfArguments(argc, argv, request, subject, message) != 0) {
         if (message.empty()) {
-            std::fprintf(err, "usage:%s", kNetcdfUsage + 6);
+            std::fprintf(err, "Usage: %s%s\n%s", kNetcdfUsageLine, kNetcdfDescription,
+                         kNetcdfOptions);
             return 2;
         }
         return convertReport(err, subject, message, 2);

@@ -7,11 +7,13 @@
 
 #include "export/NetcdfSettings.h"
 
-// The lines of the converter's usage about NetCDF (their first indented as a continuation).
-inline constexpr const char* kNetcdfUsage =
-    "       ventora-convert [OPTIONS] FILE.ivt OUT.nc\n"
-    "       ventora-convert --stats [PERIOD] [OPTIONS] FILE.ivt OUT.nc\n"
-    "Writes a record file, or its wind statistics per period, as NetCDF-4 with CF metadata.\n"
+// The converter's help about NetCDF: its usage line, what it does, and its options.
+inline constexpr const char* kNetcdfUsageLine =
+    "ventora-convert [--stats [PERIOD]] [OPTIONS] FILE.ivt OUT.nc\n";
+inline constexpr const char* kNetcdfDescription =
+    "An output ending in .nc gets a NetCDF-4 file with CF metadata of a record file's\n"
+    "samples or, with --stats, of its statistics, the times in UTC.\n";
+inline constexpr const char* kNetcdfOptions =
     "  --tz ZONE           zone of the file's local times, such as Europe/Berlin\n"
     "                      (default: the system's zone)\n"
     "  --units UNIT        the instrument's speed unit: m/s (default), km/h, knots, mph,\n"

@@ -11,6 +11,7 @@ ventora_packages=(
     fonts-liberation fonts-dejavu-core
     desktop-file-utils
     poppler-utils
+    help2man dpkg-dev file lintian shared-mime-info
     libnetcdf-dev netcdf-bin python3-xarray python3-netcdf4 tzdata
 )
 
@@ -18,7 +19,8 @@ ventora_packages=(
 # from here (the packages above provide them); tools/check-install-list.py checks that they do.
 ventora_programs=(
     bash cmake ninja c++ pkg-config ctest ldd /usr/bin/python3
-    pdftotext pdfinfo desktop-file-validate xdg-mime xdg-open localedef ncdump
+    pdftotext pdfinfo desktop-file-validate xdg-mime xdg-open localedef
+    cpack help2man gzip dpkg-deb dpkg-shlibdeps file strip lintian update-mime-database ncdump
 )
 ventora_python_modules=(openpyxl xarray netCDF4)
 

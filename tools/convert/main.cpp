@@ -30,14 +30,37 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: ventora-convert FILE.ivt|FILE.lvt [OUT.csv|OUT.xlsx]\n"
-                               "Converts a Ventora record (.ivt) or log (.lvt) file to CSV,\n"
-                               "or to an Excel workbook when the output ends in .xlsx;\n"
-                               "writes CSV to standard output when no output file is named.\n"
-                               "       ventora-convert --stats [PERIOD] FILE.ivt [OUT.csv]\n"
-                               "Writes wind statistics per period (10m, 1h, ...; default 10m).\n"
-                               "       ventora-convert --wind-rose FILE.ivt ROSE.png\n"
-                               "Draws the wind rose of a record file.\n";
+constexpr const char* kUsageLines = "Usage: ventora-convert FILE.ivt|FILE.lvt [OUT.csv|OUT.xlsx]\n"
+                                    "  or:  ventora-convert --stats [PERIOD] FILE.ivt [OUT.csv]\n"
+#if VENTORA_WIND_ROSE
+                                    "  or:  ventora-convert --wind-rose FILE.ivt ROSE.png\n"
+#endif
+                                    "  or:  ";
+constexpr const char* kDescription =
+    "Converts a Ventora record (.ivt) or log (.lvt) file to CSV, written to OUT.csv\n"
+    "or, when no output is named, to standard output; an output ending in .xlsx\n"
+    "gets an Excel workbook instead.\n";
+constexpr const char* kOptions =
+    "\n"
+    "  --stats [PERIOD]    wind statistics per period of a record file instead: PERIOD\n"
+    "                      is 10m, 1h, 600s or minutes, from 1 minute to 24 hours and\n"
+    "                      dividing a day (default 10m)\n"
+#if VENTORA_WIND_ROSE
+    "  --wind-rose         the wind rose of a record file as a PNG picture instead\n"
+#endif
+    ;
+constexpr const char* kEnd =
+    "  --help              show this help\n"
+    "\n"
+    "Exit status: 0 done; 1 a file could not be read or written, an unknown zone or\n"
+    "speed unit; 2 bad arguments.\n";
+
+void usage(std::FILE* out)
+{
+    for (const char* part : {kUsageLines, kNetcdfUsageLine, kDescription, kNetcdfDescription,
+                             kOptions, kNetcdfOptions, kEnd})
+        std::fputs(part, out);
+}
 
 int fail(const std::string& subject, const std::string& what, int code)
 {
@@ -57,8 +80,7 @@ try {
     // Over a file size limit, report the failed write instead of being killed by the signal.
     std::signal(SIGXFSZ, SIG_IGN);
     if (argc == 2 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
-        std::fputs(kUsage, stdout);
-        std::fputs(kNetcdfUsage, stdout);
+        usage(stdout);
         return 0;
     }
     if (wantsNetcdf(argc - 1, argv + 1))
@@ -70,7 +92,7 @@ try {
         return runWindRoseCommand(argc - 2, argv + 2);
 #endif
     if (argc < 2 || argc > 3) {
-        std::fputs(kUsage, stderr);
+        usage(stderr);
         return 2;
     }
     const std::string input = argv[1];
