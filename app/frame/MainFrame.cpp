@@ -228,10 +228,15 @@ void CMainFrame::postDisconnectRequest(unsigned session)
         Qt::QueuedConnection);
 }
 
-void CMainFrame::postWatchdogStop()
+void CMainFrame::postWatchdogStop(unsigned generation)
 {
     QMetaObject::invokeMethod(
-        this, [this] { engine_.OnDialogueLineComplete(); }, Qt::QueuedConnection);
+        this,
+        [this, generation] {
+            if (port_.acceptWatchdogStop(generation))
+                engine_.OnDialogueLineComplete();
+        },
+        Qt::QueuedConnection);
 }
 
 void CMainFrame::OnSerialReply(std::string line)

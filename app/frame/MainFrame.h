@@ -92,7 +92,7 @@ private:
     // ILineTarget: called on the reader thread; each call is queued onto the window thread.
     void postLine(std::string line, unsigned generation) override;
     void postDisconnectRequest(unsigned session) override;
-    void postWatchdogStop() override;
+    void postWatchdogStop(unsigned generation) override;
 
     void createActions();
     void createMenus();

@@ -128,7 +128,7 @@ std::vector<unsigned> CLineCollector::disconnectSessions() const
     return sessions_;
 }
 
-void CLineCollector::postWatchdogStop()
+void CLineCollector::postWatchdogStop(unsigned)
 {
     std::lock_guard lock(mutex_);
     ++watchdogStops_;

@@ -38,7 +38,7 @@ class CLineCollector final : public ILineTarget {
 public:
     void postLine(std::string line, unsigned generation) override;
     void postDisconnectRequest(unsigned session) override;
-    void postWatchdogStop() override;
+    void postWatchdogStop(unsigned generation) override;
 
     // Wait until at least n lines / disconnect requests arrived; false on time-out.
     bool waitLines(std::size_t n, int timeoutMs = 2000);

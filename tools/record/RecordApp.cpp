@@ -142,8 +142,13 @@ void CRecordApp::postDisconnectRequest(unsigned session)
         Qt::QueuedConnection);
 }
 
-void CRecordApp::postWatchdogStop()
+void CRecordApp::postWatchdogStop(unsigned generation)
 {
     QMetaObject::invokeMethod(
-        this, [this] { recorder_.onDialogueLineComplete(); }, Qt::QueuedConnection);
+        this,
+        [this, generation] {
+            if (recordPort_.acceptWatchdogStop(generation))
+                recorder_.onDialogueLineComplete();
+        },
+        Qt::QueuedConnection);
 }

@@ -35,7 +35,7 @@ public:
 private:
     void postLine(std::string line, unsigned generation) override;
     void postDisconnectRequest(unsigned session) override;
-    void postWatchdogStop() override;
+    void postWatchdogStop(unsigned generation) override;
     void onSignal();
 
     RecordOptions options_;
