@@ -1,15 +1,13 @@
 #include <QApplication>
-#include <csignal>
 
 #include "app/frame/MainFrame.h"
 #include "app/VentoraApp.h"
 #include "controls/QtMessageBox.h"
+#include "core/FileSizeSignal.h"
 
 int main(int argc, char* argv[])
 {
-    // A write beyond a file-size limit must fail with an error the recording writer reports,
-    // not end the program.
-    std::signal(SIGXFSZ, SIG_IGN);
+    ignoreFileSizeSignal();
     QApplication application(argc, argv);
     QApplication::setApplicationName("Skyvane8u");
     CQtMessageBox messages("Skyvane8u");

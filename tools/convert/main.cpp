@@ -5,7 +5,6 @@
 // (stats/StatsCommand.h), with --wind-rose a wind rose picture (stats/WindRoseCommand.h).
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -13,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/FileSizeSignal.h"
 #include "export/WorkbookWriter.h"
 #include "files/ConvertReport.h"
 #include "files/CsvWriter.h"
@@ -51,8 +51,7 @@ bool sameFile(const std::string& a, const std::string& b)
 
 int main(int argc, char** argv)
 try {
-    // Over a file size limit, report the failed write instead of being killed by the signal.
-    std::signal(SIGXFSZ, SIG_IGN);
+    ignoreFileSizeSignal();
     if (argc == 2 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
         std::fputs(kUsage, stdout);
         return 0;
