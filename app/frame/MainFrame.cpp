@@ -34,7 +34,8 @@ CMainFrame::CMainFrame(CVentoraApp& app, QWidget* parent)
     : QMainWindow(parent), app_(app), view_(this), live_(view_, this), statusBar_(this),
       toolBar_(this),
       timers_([this](int id) { onTimer(id); }), port_(view_.comPort(), *this), viewLink_(view_),
-      recording_(app.appDirectory + kRecordingFileName, clock_, app.messages()),
+      recordingMessages_(app.messages()),
+      recording_(app.appDirectory + kRecordingFileName, clock_, recordingMessages_),
       engine_({timers_, port_, viewLink_, *this, recording_, clock_, app.messages(),
                app.connConfig, Unit::instance()}),
       fileDialog_(std::make_unique<CQtFileDialog>(this))

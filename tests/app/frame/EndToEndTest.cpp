@@ -13,6 +13,7 @@
 #include "tests/serial/PtyPair.h"
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 namespace {
@@ -364,6 +365,95 @@ TEST_F(EndToEnd, ExitDuringTheSearchEndsIt)
     EXPECT_TRUE(frame->close());
     expectClosedLink();
     EXPECT_EQ(messages.texts(), (Texts{kConfirmSearch, kDeleteRecording, "Confirm Exit?"}));
+}
+
+// The paced simulator streams 20 lines a second at 115200, and the frame is found on COM1.
+class BusyWindow : public EndToEnd {
+protected:
+    void SetUp() override
+    {
+        sim = startSim(1, {"--mode", "232", "--baud", "115200", "--period", "50"});
+        ASSERT_FALSE(sim->device().empty());
+        frame->engine().setSearchScope({1, 1, 115200});
+        startAutodetect(false);
+        ASSERT_TRUE(waitForPane(kConnected)) << linkPane();
+        ASSERT_TRUE(waitFor([&] { return rows() >= 10; }));
+    }
+
+    // Every row shown is what the simulator sent, in order, none missing; at least minRows.
+    void expectRowsAsSent(int minRows)
+    {
+        const Texts sent = sim->dataSentAfter(kIdent);
+        ASSERT_GE(rows(), minRows);
+        ASSERT_LE(static_cast<std::size_t>(rows()), sent.size());
+        for (int row = 0; row < rows(); ++row)
+            ASSERT_EQ(rowData(row), sent[static_cast<std::size_t>(row)]) << row;
+    }
+
+    static constexpr const char* kConnected = "Connected to COM1 RS232 115200 8,N,2";
+    static constexpr const char* kIdent = "Vavizi232&m/s&\r";
+    std::unique_ptr<SimProcess> sim;
+};
+
+// A handler that keeps the window thread busy for 3 s (longer than the reply time-out): the
+// lines the reader took in meanwhile are all shown and recorded, and the link stays up.
+TEST_F(BusyWindow, AStalledHandlerLosesNoLine)
+{
+    const int before = rows();
+    QMetaObject::invokeMethod(
+        frame.get(), [] { std::this_thread::sleep_for(std::chrono::seconds(3)); },
+        Qt::QueuedConnection);
+    ASSERT_TRUE(waitFor([&] { return rows() >= before + 80; })) << rows();
+    EXPECT_EQ(linkPane(), kConnected);
+    Texts recorded;
+    Texts sent;
+    EXPECT_TRUE(waitRecordedAsSent(*sim, kIdent, 0, &recorded, &sent))
+        << recorded.size() << " recorded, " << sent.size() << " sent";
+    disconnect();
+    expectRowsAsSent(before + 80);
+}
+
+// The recording file cannot be written (a folder stands in its place for a second): its message
+// box shows after the handler, lines keep being shown while it is up, the link stays up, and
+// recording resumes as soon as the file can be written, losing only the lines of that second.
+TEST_F(BusyWindow, TheRecordingFailureBoxLetsLinesThroughAndRecordingResumes)
+{
+    const std::string recording = dir.file("dump.ivt");
+    bool shown = false;
+    messages.whileShown([&] {
+        QTest::qWait(1000);
+        std::filesystem::remove(recording);
+        QTest::qWait(2000);
+        shown = true;
+    });
+    std::filesystem::rename(recording, recording + ".1");
+    std::filesystem::create_directory(recording);
+    ASSERT_TRUE(waitFor([&] { return shown; }));
+    const int before = rows();
+    ASSERT_TRUE(waitFor([&] { return rows() >= before + 20; }));
+    EXPECT_EQ(linkPane(), kConnected);
+    disconnect();
+    expectRowsAsSent(before + 20);
+    EXPECT_EQ(messages.texts(), (Texts{kConfirmSearch, kDeleteRecording,
+                                       "ERROR: Unable to open recording file.",
+                                       "Confirm disconnection ?"}));
+
+    // The lines before and after the gap, each a run of what was sent.
+    std::filesystem::rename(recording, recording + ".2");
+    std::filesystem::rename(recording + ".1", recording);
+    const Texts first = recordedTexts();
+    std::filesystem::rename(recording + ".2", recording);
+    const Texts second = recordedTexts();
+    const Texts sent = sim->dataSentAfter(kIdent);
+    ASSERT_GE(second.size(), 40u);
+    ASSERT_LE(first.size() + second.size(), sent.size());
+    EXPECT_TRUE(std::equal(first.begin(), first.end(), sent.begin()));
+    const auto resumed = std::find(sent.begin(), sent.end(), second.front());
+    ASSERT_NE(resumed, sent.end());
+    const auto lost = resumed - sent.begin() - static_cast<std::ptrdiff_t>(first.size());
+    EXPECT_GE(lost, 1);
+    EXPECT_LE(lost, 40) << "only the lines of the second the folder stood are lost";
+    EXPECT_TRUE(std::equal(second.begin(), second.end(), resumed));
 }
 
 // A line that the reader completed before a command was sent, but that the window thread had
