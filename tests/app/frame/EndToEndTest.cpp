@@ -13,8 +13,11 @@
 #include "tests/serial/PtyPair.h"
 
 #include <chrono>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/file.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -395,15 +398,20 @@ protected:
     std::unique_ptr<SimProcess> sim;
 };
 
-// A handler that keeps the window thread busy for 3 s (longer than the reply time-out): the
-// lines the reader took in meanwhile are all shown and recorded, and the link stays up.
+// The line handler keeps the window thread for 3 s, longer than the reply time-out: another
+// writer holds the recording file's lock. The lines the reader took in meanwhile are all shown
+// and recorded once it returns, and the link stays up.
 TEST_F(BusyWindow, AStalledHandlerLosesNoLine)
 {
     const int before = rows();
-    QMetaObject::invokeMethod(
-        frame.get(), [] { std::this_thread::sleep_for(std::chrono::seconds(3)); },
-        Qt::QueuedConnection);
+    std::thread otherWriter([path = dir.file("dump.ivt")] {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+        ::flock(fd, LOCK_EX);
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        ::close(fd);
+    });
     ASSERT_TRUE(waitFor([&] { return rows() >= before + 80; })) << rows();
+    otherWriter.join();
     EXPECT_EQ(linkPane(), kConnected);
     Texts recorded;
     Texts sent;
