@@ -60,6 +60,7 @@ TEST_F(ComPortWndTest, DialogueModeEndsLinesAtLineFeedOrColon)
     pty.send("\r\nSET-UP\r\nChoice:1\r?\r\n");
     EXPECT_EQ(receiveLines(4), (Strings{"\r\n", "SET-UP\r\n", "Choice:", "1\r?\r\n"}));
     EXPECT_EQ(target.watchdogStops(), 4);
+    EXPECT_EQ(target.watchdogGenerations(), target.generations()) << "stamped like their lines";
     port.setDialogue(false);
     pty.send("x:y\n\r");
     EXPECT_EQ(receiveLines(1), Strings{"x:y\n\r"});
