@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <system_error>
@@ -15,8 +14,8 @@ using namespace ComResult;
 
 namespace {
 
-// Bytes that come within this many milliseconds of the run before join it, which bounds the
-// arrival runs kept for a backlog of single bytes.
+// Bytes that come within this many milliseconds of the start of the run before join it and take
+// its time, which bounds the arrival runs kept for a backlog of single bytes.
 constexpr std::int64_t kArrivalRunMs = 10;
 
 } // namespace
@@ -281,7 +280,7 @@ int CComPortWnd::takeInBytes()
     if (takenIn_ != before) {
         lastByteMs_ = steadyNowMs();
         if (!arrivalRuns_.empty() && lastByteMs_ - arrivalRuns_.back().second < kArrivalRunMs)
-            arrivalRuns_.back() = {takenIn_, lastByteMs_};
+            arrivalRuns_.back().first = takenIn_;
         else
             arrivalRuns_.emplace_back(takenIn_, lastByteMs_);
     }

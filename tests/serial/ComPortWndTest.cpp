@@ -12,6 +12,16 @@ using namespace ComResult;
 using Strings = std::vector<std::string>;
 using Clock = std::chrono::steady_clock;
 
+// The lines of bytes, each with its carriage return.
+Strings splitLines(const std::string& bytes)
+{
+    Strings lines;
+    for (std::size_t start = 0, end; (end = bytes.find('\r', start)) != std::string::npos;
+         start = end + 1)
+        lines.push_back(bytes.substr(start, end + 1 - start));
+    return lines;
+}
+
 void pause(int ms)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -301,13 +311,7 @@ TEST(ComPortWndFloodTest, BacklogsBeyondTheLimitsStayWholeWithoutSpinning)
         if (!c.purge)
             sender.join();
         const Strings lines = target.lines();
-        if (c.purge) {
-            EXPECT_EQ(lines, Strings{"D1 reply\r"});
-            continue;
-        }
-        ASSERT_EQ(lines.size(), c.lines);
-        for (std::size_t i = 0; i < c.lines; ++i)
-            ASSERT_EQ(lines[i], wire.substr(i * 100, 100)) << i;
+        EXPECT_EQ(lines, c.purge ? Strings{"D1 reply\r"} : splitLines(wire));
     }
 }
 
