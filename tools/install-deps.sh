@@ -11,6 +11,7 @@ ventora_packages=(
     fonts-liberation fonts-dejavu-core
     desktop-file-utils
     poppler-utils
+    help2man dpkg-dev file lintian shared-mime-info
 )
 
 # Programs and Python modules that the scripts, tests and programs run. They are not installed
@@ -18,6 +19,7 @@ ventora_packages=(
 ventora_programs=(
     bash cmake ninja c++ pkg-config ctest ldd /usr/bin/python3
     pdftotext pdfinfo desktop-file-validate xdg-mime xdg-open localedef
+    cpack help2man gzip dpkg-deb dpkg-shlibdeps file strip lintian update-mime-database
 )
 ventora_python_modules=(openpyxl)
 

@@ -27,14 +27,25 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: ventora-convert FILE.ivt|FILE.lvt [OUT.csv|OUT.xlsx]\n"
-                               "Converts a Ventora record (.ivt) or log (.lvt) file to CSV,\n"
-                               "or to an Excel workbook when the output ends in .xlsx;\n"
-                               "writes CSV to standard output when no output file is named.\n"
-                               "       ventora-convert --stats [PERIOD] FILE.ivt [OUT.csv]\n"
-                               "Writes wind statistics per period (10m, 1h, ...; default 10m).\n"
-                               "       ventora-convert --wind-rose FILE.ivt ROSE.png\n"
-                               "Draws the wind rose of a record file.\n";
+constexpr const char* kUsage =
+    "Usage: ventora-convert FILE.ivt|FILE.lvt [OUT.csv|OUT.xlsx]\n"
+    "  or:  ventora-convert --stats [PERIOD] FILE.ivt [OUT.csv]\n"
+#if VENTORA_WIND_ROSE
+    "  or:  ventora-convert --wind-rose FILE.ivt ROSE.png\n"
+#endif
+    "Converts a Ventora record (.ivt) or log (.lvt) file to CSV, written to OUT.csv\n"
+    "or, when no output is named, to standard output; an output ending in .xlsx\n"
+    "gets an Excel workbook instead.\n"
+    "\n"
+    "  --stats [PERIOD]    wind statistics per period of a record file instead: PERIOD\n"
+    "                      is 10m, 1h, 600s or minutes, from 1 minute to 24 hours and\n"
+    "                      dividing a day (default 10m)\n"
+#if VENTORA_WIND_ROSE
+    "  --wind-rose         the wind rose of a record file as a PNG picture instead\n"
+#endif
+    "  --help              show this help\n"
+    "\n"
+    "Exit status: 0 done; 1 a file could not be read or written; 2 bad arguments.\n";
 
 int fail(const std::string& subject, const std::string& what, int code)
 {
