@@ -14,7 +14,6 @@
 
 #include <chrono>
 #include <fcntl.h>
-#include <filesystem>
 #include <sys/file.h>
 #include <thread>
 #include <unistd.h>
@@ -420,40 +419,6 @@ TEST_F(BusyWindow, AStalledHandlerLosesNoLine)
         << recorded.size() << " recorded, " << sent.size() << " sent";
     disconnect();
     expectRowsAsSent(before + 50);
-}
-
-// The recording file cannot be written (a folder stands in its place for a second): its message
-// box shows after the handler, lines keep being shown while it is up, the link stays up, and
-// recording resumes as soon as the file can be written, losing only the lines of that second.
-TEST_F(BusyWindow, TheRecordingFailureBoxLetsLinesThroughAndRecordingResumes)
-{
-    const std::string recording = dir.file("dump.ivt");
-    bool shown = false;
-    messages.whileShown([&] {
-        QTest::qWait(1000);
-        std::filesystem::remove(recording);
-        QTest::qWait(2000);
-        shown = true;
-    });
-    std::filesystem::remove(recording);
-    std::filesystem::create_directory(recording);
-    ASSERT_TRUE(waitFor([&] { return shown; }, 30000));
-    const int before = rows();
-    ASSERT_TRUE(waitFor([&] { return rows() >= before + 20; }, 30000)) << linkPane();
-    EXPECT_EQ(linkPane(), kConnected);
-    disconnect();
-    expectRowsAsSent(before + 20);
-    EXPECT_EQ(messages.texts(), (Texts{kConfirmSearch, kDeleteRecording,
-                                       "ERROR: Unable to open recording file.",
-                                       "Confirm disconnection ?"}));
-
-    // Recording resumed with the lines sent from some point on, in order, none missing.
-    const Texts after = recordedTexts();
-    const Texts sent = sim->dataSentAfter(kIdent);
-    ASSERT_GE(after.size(), 20u);
-    const auto resumed = std::find(sent.begin(), sent.end(), after.front());
-    ASSERT_LE(after.size(), static_cast<std::size_t>(sent.end() - resumed));
-    EXPECT_TRUE(std::equal(after.begin(), after.end(), resumed));
 }
 
 // A line that the reader completed before a command was sent, but that the window thread had
