@@ -3,7 +3,9 @@
 // gets the spreadsheet export's workbook instead. Exit codes: 0 done, 1 a file could not be read
 // or written, 2 bad arguments. With --stats it writes wind statistics instead
 // (stats/StatsCommand.h), with --wind-rose a wind rose picture (stats/WindRoseCommand.h).
+// Every output follows files/OutputFile.h; SIGINT and SIGTERM remove an unfinished one.
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -11,12 +13,16 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
+#include <vector>
 
 #include "core/FileSizeSignal.h"
 #include "export/WorkbookWriter.h"
 #include "files/ConvertReport.h"
 #include "files/CsvWriter.h"
+#include "files/FileLimits.h"
 #include "files/FirstMessage.h"
+#include "files/InterruptCleanup.h"
 #include "files/LogFileReader.h"
 #include "files/OutputFile.h"
 #include "files/RecordFileReader.h"
@@ -45,11 +51,25 @@ constexpr const char* kUsage =
 #endif
     "  --help              show this help\n"
     "\n"
-    "Exit status: 0 done; 1 a file could not be read or written; 2 bad arguments.\n";
+    "An output is replaced only when it is complete; Ctrl-C leaves the old one as it was.\n"
+    "\n"
+    "Exit status: 0 done; 1 a file could not be read, was refused or could not be\n"
+    "written; 2 bad arguments; 130/143 interrupted (SIGINT/SIGTERM).\n";
 
 int fail(const std::string& subject, const std::string& what, int code)
 {
     return convertReport(stderr, subject, what, code);
+}
+
+// The input's size, which the output is measured against; for a pipe, which has none, the
+// bytes its rows hold.
+std::uint64_t inputBytes(const std::string& path, const CDataTable& rows)
+{
+    struct stat info {};
+    const std::uint64_t size = ::stat(path.c_str(), &info) == 0 && info.st_size > 0
+                                   ? static_cast<std::uint64_t>(info.st_size)
+                                   : 0;
+    return std::max<std::uint64_t>(size, rows.memoryBytes());
 }
 
 bool sameFile(const std::string& a, const std::string& b)
@@ -63,6 +83,7 @@ bool sameFile(const std::string& a, const std::string& b)
 int main(int argc, char** argv)
 try {
     ignoreFileSizeSignal();
+    installInterruptCleanup();
     if (argc == 2 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
         std::fputs(kUsage, stdout);
         return 0;
@@ -90,6 +111,14 @@ try {
                                     : readLogFile(input, rows, messages);
     if (!read)
         return fail(input, messages.line(), 1);
+    // Refused before anything is written: a table that would swell far beyond its file.
+    const std::vector<std::string> titles = csvFieldTitles(rows);
+    if (!outputWithinLimit(csvSizeBound(rows, titles), inputBytes(input, rows))) {
+        errno = kOutputTooLarge;
+        messages.tell(extension == ".ivt" ? kRecordFileOpenError : kLogFileOpenError,
+                      MessageIcon::Stop);
+        return fail(input, messages.line(), 1);
+    }
 
     std::FILE* out = stdout;
     std::string output;
@@ -98,9 +127,12 @@ try {
         output = argv[2];
         if (sameFile(input, output))
             return fail(output, "is the input file; choose another output file", 2);
-        if (int error = file.open(output); error != 0)
+        const bool workbook = isWorkbookPath(output);
+        if (int error = file.open(output, workbook ? COutputFile::Writer::ByName
+                                                   : COutputFile::Writer::Stream);
+            error != 0)
             return fail(output, std::string("cannot create: ") + std::strerror(error), 1);
-        if (isWorkbookPath(output)) {
+        if (workbook) {
             int result = convertToWorkbook(rows, file.writePath());
             if (result == 0)
                 result = file.commit();
@@ -112,7 +144,7 @@ try {
         }
         out = file.stream();
     }
-    int result = writeCsv(rows, csvFieldTitles(rows), out);
+    int result = writeCsv(rows, titles, out);
     if (result == 0 && out != stdout)
         result = file.commit();
     if (result != 0) {
