@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -19,6 +18,7 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "core/FileSizeSignal.h"
 #include "export/NetcdfCommand.h"
 #include "export/WorkbookWriter.h"
 #include "files/ConvertReport.h"
@@ -97,8 +97,7 @@ bool sameFile(const std::string& a, const std::string& b)
 
 int main(int argc, char** argv)
 try {
-    // Over a file size limit, report the failed write instead of being killed by the signal.
-    std::signal(SIGXFSZ, SIG_IGN);
+    ignoreFileSizeSignal();
     installInterruptCleanup();
     if (argc == 2 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
         usage(stdout);
