@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "core/FileSizeSignal.h"
 #include "tools/record/RecordApp.h"
 
 int main(int argc, char** argv)
 {
+    ignoreFileSizeSignal();
     RecordOptions options;
     std::string message;
     switch (
