@@ -6,6 +6,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "core/HugePages.h"
 #include "files/DataText.h"
 
 namespace {
@@ -49,7 +50,7 @@ bool scaled(const CValueColumn::Entry& entry, int scale, std::int64_t& out)
 
 void CValueColumn::reserve(std::size_t rows)
 {
-    narrow_.reserve(rows);
+    reserveLarge(narrow_, rows);
     blocks_.reserve(rows / kBlockRows + 1);
 }
 
@@ -218,6 +219,8 @@ void CValueColumn::values(std::size_t first, std::size_t count, double* out) con
         count -= n;
     }
 }
+
+void CValueColumn::releaseUnused() const { ::releaseUnused(narrow_); }
 
 std::size_t CValueColumn::memoryBytes() const
 {
