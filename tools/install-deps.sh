@@ -11,6 +11,7 @@ ventora_packages=(
     fonts-liberation fonts-dejavu-core
     desktop-file-utils
     poppler-utils
+    libmosquitto-dev mosquitto nlohmann-json3-dev openssl
 )
 
 ventora_install_deps() {

@@ -19,7 +19,7 @@
 #include "core/Unit.h"
 #include "protocol/ProtocolEngine.h"
 #include "tools/record/HeadlessView.h"
-#include "tools/record/ReconnectSchedule.h"
+#include "core/ReconnectSchedule.h"
 
 class CRecorder final : private IProtocolFrame, private IMessageBox, private IRecordingSink {
 public:

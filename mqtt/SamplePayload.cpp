@@ -1,0 +1,182 @@
+#include "mqtt/SamplePayload.h"
+
+#include <charconv>
+#include <cmath>
+#include <ctime>
+#include <nlohmann/json.hpp>
+
+#include "core/CText.h"
+#include "core/Channels.h"
+#include "files/DataText.h"
+#include "files/RecordingWriter.h"
+#include "mqtt/MqttTopics.h"
+#include "stats/CivilTime.h"
+
+using nlohmann::json;
+
+namespace {
+
+// Each byte as the code point of the same value, in UTF-8.
+std::string bytesAsText(std::string_view bytes)
+{
+    std::string text;
+    text.reserve(bytes.size() + 8);
+    for (char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            text += c;
+        } else {
+            text += static_cast<char>(0xC0 | (byte >> 6));
+            text += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return text;
+}
+
+// The reverse of bytesAsText; false for a code point above U+00FF (or broken UTF-8, which the
+// JSON parser has already refused).
+bool textAsBytes(std::string_view text, std::string& bytes)
+{
+    bytes.clear();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) {
+            bytes += text[i];
+        } else if ((byte == 0xC2 || byte == 0xC3) && i + 1 < text.size()) {
+            bytes += static_cast<char>(((byte & 0x03) << 6) | (text[++i] & 0x3F));
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The number a field holds, or null: markers, blanks and anything that is not wholly a finite
+// number.
+json fieldJson(std::string_view field)
+{
+    if (hasFieldMarker(field))
+        return nullptr;
+    const std::string_view text = ctext::trimBoth(field);
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const char* begin = text.data() + (!text.empty() && text.front() == '+' ? 1 : 0);
+    const auto [ptr, code] = std::from_chars(begin, end, value);
+    if (text.empty() || code != std::errc() || ptr != end || !std::isfinite(value))
+        return nullptr;
+    return value;
+}
+
+bool twoDigits(std::string_view text, std::size_t at)
+{
+    return at + 2 <= text.size() && std::isdigit(static_cast<unsigned char>(text[at])) &&
+           std::isdigit(static_cast<unsigned char>(text[at + 1]));
+}
+
+// "YYYY-MM-DDTHH:MM:SS" followed by "Z" or "+HH:MM"/"-HH:MM", to the recording layout.
+bool recordingTimeOf(std::string_view iso, std::string& recording)
+{
+    if (iso.size() < 20 || iso[4] != '-' || iso[7] != '-' || iso[10] != 'T' || iso[13] != ':' ||
+        iso[16] != ':')
+        return false;
+    for (std::size_t at : {0u, 2u, 5u, 8u, 11u, 14u, 17u})
+        if (!twoDigits(iso, at))
+            return false;
+    const std::string_view zone = iso.substr(19);
+    if (!(zone == "Z" || (zone.size() == 6 && (zone[0] == '+' || zone[0] == '-') &&
+                          twoDigits(zone, 1) && zone[3] == ':' && twoDigits(zone, 4))))
+        return false;
+    std::string text(iso.substr(0, 19));
+    text[4] = '/';
+    text[7] = '/';
+    text[10] = ' ';
+    std::int64_t seconds = 0;
+    if (!parseCivilDateTime(text, seconds))
+        return false;
+    recording = std::move(text);
+    return true;
+}
+
+} // namespace
+
+std::string isoLocalTime(std::string_view recordingTime)
+{
+    std::int64_t seconds = 0;
+    if (recordingTime.size() != 19 || !parseCivilDateTime(recordingTime, seconds))
+        return {};
+    std::tm local{};
+    local.tm_year = ctext::toInt(recordingTime.substr(0, 4)) - 1900;
+    local.tm_mon = ctext::toInt(recordingTime.substr(5, 2)) - 1;
+    local.tm_mday = ctext::toInt(recordingTime.substr(8, 2));
+    local.tm_hour = ctext::toInt(recordingTime.substr(11, 2));
+    local.tm_min = ctext::toInt(recordingTime.substr(14, 2));
+    local.tm_sec = ctext::toInt(recordingTime.substr(17, 2));
+    local.tm_isdst = -1;
+    long offset = 0;
+    std::tm probe = local;
+    if (std::mktime(&probe) != static_cast<std::time_t>(-1))
+        offset = probe.tm_gmtoff;
+    std::string iso(recordingTime);
+    iso[4] = '-';
+    iso[7] = '-';
+    iso[10] = 'T';
+    char zone[8];
+    const long minutes = std::labs(offset) / 60;
+    std::snprintf(zone, sizeof zone, "%c%02ld:%02ld", offset < 0 ? '-' : '+', minutes / 60 % 100,
+                  minutes % 60);
+    return iso + zone;
+}
+
+std::string unitsJson(const Unit& unit)
+{
+    json units = json::object();
+    for (int k = 0; k < kChannelCount; ++k) {
+        std::string text;
+        ctext::appendUtf8(text, channelUnitText(k, unit));
+        if (!text.empty())
+            units[channelName(k)] = text;
+    }
+    return units.dump();
+}
+
+std::string samplePayload(std::string_view station, std::uint64_t seq,
+                          std::string_view recordingTime, std::string_view dataText,
+                          const Unit& unit)
+{
+    json values = json::object();
+    for (int k = 0; k < kChannelCount; ++k)
+        values[channelName(k)] = fieldJson(dataTextField(dataText, static_cast<std::size_t>(k)));
+    // Members in the documented order (nlohmann's objects sort their keys).
+    std::string out = "{\"station\":" + json(std::string(station)).dump() +
+                      ",\"seq\":" + std::to_string(seq) +
+                      ",\"time\":" + json(isoLocalTime(recordingTime)).dump() +
+                      ",\"line\":" + json(bytesAsText(dataText)).dump() +
+                      ",\"values\":" + values.dump() + ",\"units\":" + unitsJson(unit) + "}";
+    return out;
+}
+
+bool parseSamplePayload(std::string_view text, SampleMessage& message)
+{
+    const json document = json::parse(text, nullptr, false);
+    if (!document.is_object())
+        return false;
+    const auto station = document.find("station");
+    const auto seq = document.find("seq");
+    const auto time = document.find("time");
+    const auto line = document.find("line");
+    if (station == document.end() || !station->is_string() || seq == document.end() ||
+        !seq->is_number_unsigned() || time == document.end() || !time->is_string() ||
+        line == document.end() || !line->is_string())
+        return false;
+    SampleMessage result;
+    result.station = station->get<std::string>();
+    result.seq = seq->get<std::uint64_t>();
+    if (!isStationName(result.station) || result.seq == 0 ||
+        result.seq > (std::uint64_t{1} << 63) ||
+        !recordingTimeOf(time->get<std::string>(), result.recordingTime) ||
+        !textAsBytes(line->get<std::string>(), result.dataText) ||
+        !makesRecordingLine(result.dataText))
+        return false;
+    message = std::move(result);
+    return true;
+}
