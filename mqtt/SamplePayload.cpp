@@ -13,6 +13,7 @@
 #include "stats/CivilTime.h"
 
 using nlohmann::json;
+using nlohmann::ordered_json;
 
 namespace {
 
@@ -53,7 +54,7 @@ bool textAsBytes(std::string_view text, std::string& bytes)
 
 // The number a field holds, or null: markers, blanks and anything that is not wholly a finite
 // number.
-json fieldJson(std::string_view field)
+ordered_json fieldJson(std::string_view field)
 {
     if (hasFieldMarker(field))
         return nullptr;
@@ -129,7 +130,7 @@ std::string isoLocalTime(std::string_view recordingTime)
 
 std::string unitsJson(const Unit& unit)
 {
-    json units = json::object();
+    ordered_json units = ordered_json::object();
     for (int k = 0; k < kChannelCount; ++k) {
         std::string text;
         ctext::appendUtf8(text, channelUnitText(k, unit));
@@ -143,7 +144,7 @@ std::string samplePayload(std::string_view station, std::uint64_t seq,
                           std::string_view recordingTime, std::string_view dataText,
                           const Unit& unit)
 {
-    json values = json::object();
+    ordered_json values = ordered_json::object();
     for (int k = 0; k < kChannelCount; ++k)
         values[channelName(k)] = fieldJson(dataTextField(dataText, static_cast<std::size_t>(k)));
     // Members in the documented order (nlohmann's objects sort their keys).

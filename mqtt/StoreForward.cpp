@@ -167,6 +167,7 @@ std::optional<CStoreForward::Line> CStoreForward::next()
             std::optional<Line> line;
             if (valid)
                 line = Line{std::string(time), std::string(text), nextSeq_, false};
+            const std::uint64_t start = readOffset_;
             buffer_.erase(0, end + 1);
             readOffset_ += end + 1;
             if (!line)
@@ -176,7 +177,7 @@ std::optional<CStoreForward::Line> CStoreForward::next()
                 highFile_ = readFile_;
                 highOffset_ = readOffset_;
             }
-            handedOut_ = Flight{0, nextSeq_++, readFile_, readOffset_, false};
+            handedOut_ = Flight{0, nextSeq_++, readFile_, start, readOffset_, false};
             return line;
         }
         if (buffer_.size() < kChunk * 4 && fill())
@@ -198,6 +199,15 @@ void CStoreForward::sent(int mid)
     handedOut_->mid = mid;
     inFlight_.push_back(*handedOut_);
     handedOut_.reset();
+}
+
+void CStoreForward::unsend()
+{
+    if (!handedOut_)
+        return;
+    const Flight line = *handedOut_;
+    handedOut_.reset();
+    moveTo(line.file, line.start, line.seq);
 }
 
 void CStoreForward::acknowledged(int mid)

@@ -46,6 +46,8 @@ public:
     std::optional<Line> next();
     // The line next() handed out last went out as message mid.
     void sent(int mid);
+    // The line next() handed out last could not be sent: it comes again from next().
+    void unsend();
     void acknowledged(int mid);
     // Lines in flight are handed out again, from the cursor on.
     void rewind();
@@ -62,7 +64,8 @@ private:
         int mid = 0;
         std::uint64_t seq = 0;
         std::string file;
-        std::uint64_t end = 0; // offset after the line
+        std::uint64_t start = 0; // offset of the line
+        std::uint64_t end = 0;   // offset after it
         bool acked = false;
     };
 

@@ -14,8 +14,14 @@ extern char** environ;
 
 RecordProcess::RecordProcess(std::vector<std::string> args, const std::string& stdoutPath,
                              const std::string& stderrPath)
+    : RecordProcess(VENTORA_RECORD_PATH, std::move(args), stdoutPath, stderrPath)
 {
-    args.insert(args.begin(), VENTORA_RECORD_PATH);
+}
+
+RecordProcess::RecordProcess(const std::string& program, std::vector<std::string> args,
+                             const std::string& stdoutPath, const std::string& stderrPath)
+{
+    args.insert(args.begin(), program);
     std::vector<char*> argv;
     for (std::string& arg : args)
         argv.push_back(arg.data());

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "serial/ComName.h"
+#include "tools/record/LogLine.h"
 
 namespace {
 
@@ -37,10 +38,20 @@ CRecordApp::CRecordApp(const RecordOptions& options, QObject* parent)
       timers_([this](int id) { recorder_.onTimer(id); }),
       files_(options.out, options.rotateDaily, clock_,
              [this](std::string_view text) { log(text); }),
-      recorder_({timers_, recordPort_, files_, clock_, [this](std::string_view text) { log(text); },
-                 [this] { return recordPort_.openProblem(); }},
+      sink_(files_,
+            [this] {
+                if (publisher_)
+                    publisher_->lineRecorded();
+            }),
+      recorder_({timers_, recordPort_, sink_, clock_, [this](std::string_view text) { log(text); },
+                 [this] { return recordPort_.openProblem(); },
+                 [this](bool up) { instrumentChanged(up); }},
                 {searchScope(options), deviceOf(options), options.truncate})
 {
+    if (options_.mqtt.publishing())
+        publisher_ = std::make_unique<CSamplePublisher>(
+            options_.mqtt, CStoreForward::Files{options.out, options.rotateDaily, files_.currentPath()},
+            recorder_.unit(), [this](std::string_view text) { log(text); }, this);
     if (options_.echo) {
         echo_ = std::make_unique<CEchoOutput>(STDOUT_FILENO,
                                               [this](std::string_view text) { log(text); });
@@ -59,19 +70,16 @@ CRecordApp::~CRecordApp()
 
 void CRecordApp::log(std::string_view text) const
 {
-    std::string line = formatTime(clock_.localNow(), kFullDateTimeLayout);
-    line += ' ';
-    line += text;
-    line += '\n';
-    // One write per line, so that lines never interleave in a shared journal.
-    for (std::string_view rest = line; !rest.empty();) {
-        const ssize_t written = ::write(STDERR_FILENO, rest.data(), rest.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return;
-        rest.remove_prefix(static_cast<std::size_t>(written));
-    }
+    writeLogLine(clock_, text);
+}
+
+void CRecordApp::instrumentChanged(bool up)
+{
+    if (!publisher_)
+        return;
+    const InstrumentLink link{recorder_.engine().lineType(), recorder_.portName(),
+                              recorder_.linkBaudrate()};
+    publisher_->instrumentChanged(up ? &link : nullptr);
 }
 
 int CRecordApp::start()
@@ -94,6 +102,8 @@ int CRecordApp::start()
     signals_ = std::make_unique<QSocketNotifier>(signalFd_, QSocketNotifier::Read);
     connect(signals_.get(), &QSocketNotifier::activated, this, &CRecordApp::onSignal);
     log("recording to " + files_.currentPath() + (options_.truncate ? " (emptied)" : ""));
+    if (publisher_ && publisher_->start() != 0)
+        return 1;
     recorder_.start();
     return 0;
 }
@@ -113,6 +123,8 @@ void CRecordApp::onSignal()
         }
         log(info.ssi_signo == SIGINT ? "SIGINT: stopping" : "SIGTERM: stopping");
         recorder_.stop();
+        if (publisher_)
+            publisher_->stop();
         if (echo_)
             echo_->flush(1000);
         QCoreApplication::exit(0);

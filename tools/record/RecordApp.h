@@ -19,6 +19,7 @@
 #include "tools/record/RecordPort.h"
 #include "tools/record/Recorder.h"
 #include "tools/record/RecordingFiles.h"
+#include "tools/record/SamplePublisher.h"
 
 class CRecordApp final : public QObject, private ILineTarget {
 public:
@@ -37,6 +38,8 @@ private:
     void postDisconnectRequest(unsigned session) override;
     void postWatchdogStop() override;
     void onSignal();
+    // Tells the publisher of the instrument link.
+    void instrumentChanged(bool up);
 
     RecordOptions options_;
     CSystemClock clock_;
@@ -45,7 +48,9 @@ private:
     CQtTimerTable timers_;
     CRecordingFiles files_;
     std::unique_ptr<CEchoOutput> echo_;
+    CPublishingSink sink_; // the files, then the publisher
     CRecorder recorder_;
+    std::unique_ptr<CSamplePublisher> publisher_; // with --mqtt
     int signalFd_ = -1;
     std::unique_ptr<QSocketNotifier> signals_;
 };
