@@ -15,7 +15,17 @@ void initLibrary()
 
 } // namespace
 
-std::string mqttConnackText(int code) { return mosquitto_connack_string(code); }
+std::string mqttConnackText(int code)
+{
+    // "Connection Refused: not authorised." reads "not authorised" after our own words.
+    std::string text = mosquitto_connack_string(code);
+    constexpr std::string_view kLead = "Connection Refused: ";
+    if (text.starts_with(kLead))
+        text.erase(0, kLead.size());
+    if (!text.empty() && text.back() == '.')
+        text.pop_back();
+    return text;
+}
 
 std::string mqttErrorText(int code) { return mosquitto_strerror(code); }
 

@@ -41,7 +41,8 @@ struct MqttSession {
     int maxInflight = 100; // QoS 1 messages on their way at once
 };
 
-// libmosquitto's text for a refusal code of the broker, and for one of its result codes.
+// libmosquitto's text for a refusal code of the broker ("not authorised"), and for one of its
+// result codes.
 std::string mqttConnackText(int code);
 std::string mqttErrorText(int code);
 
