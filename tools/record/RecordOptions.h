@@ -13,7 +13,7 @@ struct RecordOptions {
     bool truncate = false;        // empty the file at start instead of appending
     bool rotateDaily = false;     // one file per local day: the name with -YYYYMMDD
     bool echo = false;            // each sample also on standard output, as a CSV line
-    MqttOptions mqtt;             // publishing, or the archiver
+    MqttOptions mqtt{};           // publishing, or the archiver
 };
 
 enum class RecordParse { Run, Help, Error };

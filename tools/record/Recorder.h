@@ -42,7 +42,7 @@ public:
         // engine's message; may be empty.
         std::function<std::string()> portProblem;
         // Told when a link to the instrument is found (true) and when it is lost; may be empty.
-        std::function<void(bool up)> linkChanged;
+        std::function<void(bool up)> linkChanged{};
     };
 
     struct Setup {
