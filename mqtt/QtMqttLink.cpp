@@ -121,10 +121,11 @@ void CQtMqttLink::failed(const std::string& why)
     if (!running_)
         return;
     const int pause = schedule_.nextPauseMs();
-    if (why != problem_ || wasUp)
+    const bool report = why != problem_ || wasUp;
+    problem_ = why;
+    if (report)
         h_.log("broker " + name_ + ": " + why + "; trying again with pauses up to " +
                std::to_string(CReconnectSchedule::kLongestPauseMs / 1000) + " s");
-    problem_ = why;
     retry_.start(pause);
     if (wasUp && h_.down)
         h_.down();

@@ -7,30 +7,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/CText.h"
 #include "core/MessageBox.h"
 #include "core/SiblingFile.h"
+#include "mqtt/SampleClock.h"
 #include "files/RecordingWriter.h"
 
 namespace {
-
-// Stamps the line with the sample's own time.
-class CSampleClock final : public IClock {
-public:
-    explicit CSampleClock(std::string_view t)
-    {
-        time_.tm_year = ctext::toInt(t.substr(0, 4)) - 1900;
-        time_.tm_mon = ctext::toInt(t.substr(5, 2)) - 1;
-        time_.tm_mday = ctext::toInt(t.substr(8, 2));
-        time_.tm_hour = ctext::toInt(t.substr(11, 2));
-        time_.tm_min = ctext::toInt(t.substr(14, 2));
-        time_.tm_sec = ctext::toInt(t.substr(17, 2));
-    }
-    std::tm localNow() const override { return time_; }
-
-private:
-    std::tm time_{};
-};
 
 // The writer reports a failure through a message box: here it only raises a flag.
 class CFailureFlag final : public IMessageBox {
