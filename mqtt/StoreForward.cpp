@@ -224,7 +224,7 @@ void CStoreForward::acknowledged(int mid)
         inFlight_.pop_front();
         moved = true;
     }
-    if (moved && (inFlight_.empty() || std::chrono::steady_clock::now() - savedAt_ >= kSavePause))
+    if (moved && std::chrono::steady_clock::now() - savedAt_ >= kSavePause)
         save();
 }
 

@@ -97,7 +97,7 @@ int main(int argc, char** argv)
     dir = fs::absolute(dir).string();
     const std::string recording = dir + "/station.ivt";
 
-    BrokerProcess broker(dir + "/broker", {});
+    BrokerProcess broker(dir + "/broker", {false, false, false});
     if (!broker.start()) {
         std::fprintf(stderr, "the broker did not start\n");
         return 1;

@@ -61,7 +61,8 @@ BrokerProcess::BrokerProcess(std::string folder, Options options)
          << "user root\n"
          << "persistence true\npersistence_location " << folder_ << "/store/\n"
          << "autosave_interval 1\n"
-         << "log_dest file " << logPath() << "\nlog_type all\n";
+         << "log_dest file " << logPath() << "\n"
+         << (options_.logPackets ? "log_type all\n" : "log_type error\nlog_type warning\n");
     if (options_.password) {
         run("mosquitto_passwd -c -b '" + folder_ + "/passwords' " + kUser + " '" + kPassword +
             "'");

@@ -14,6 +14,7 @@ public:
     struct Options {
         bool password = false; // user kUser with kPassword, anonymous refused
         bool tls = false;      // TLS only, with a certificate for 127.0.0.1 signed by caFile()
+        bool logPackets = true; // every packet in the log (the tests read it); off for speed
     };
     static constexpr const char* kUser = "station";
     static constexpr const char* kPassword = "s3cret:pw";

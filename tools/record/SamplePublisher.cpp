@@ -104,6 +104,8 @@ void CSamplePublisher::pump()
         }
         queue_.sent(mid);
     }
+    if (queue_.inFlight() == 0)
+        queue_.save(); // all acknowledged and nothing left: the cursor goes to disk now
     pumping_ = false;
 }
 
