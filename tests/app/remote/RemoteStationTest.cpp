@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "app/live/LiveMonitor.h"
+#include "app/remote/RemoteStationDlg.h"
 #include "core/Unit.h"
 #include "mqtt/SamplePayload.h"
 #include "tests/app/frame/FrameFixture.h"
@@ -74,6 +75,17 @@ TEST_F(RemoteStation, SamplesReachTheTableTheLiveViewsAndTheRecording)
     EXPECT_EQ(frame->live().feed().history().totalRows(), 5u);
     EXPECT_EQ(frame->live().feed().statistics().current().samples, 5);
     EXPECT_EQ(readFile(dir.file("dump.ivt")), expected);
+
+    // With VENTORA_SCREENSHOTS set to a folder: the window and the dialog, for a look.
+    if (const QString folder = qEnvironmentVariable("VENTORA_SCREENSHOTS"); !folder.isEmpty()) {
+        frame->resize(1000, 560);
+        QTest::qWait(300);
+        frame->grab().save(folder + "/remote-station.png");
+        CRemoteStationDlg dialog({broker->url(), "m1", "station", ""}, frame.get());
+        dialog.show();
+        QTest::qWait(100);
+        dialog.grab().save(folder + "/remote-station-dialog.png");
+    }
 
     frame->OnDisconnect();
     EXPECT_EQ(linkPane(), "Disconnected");
