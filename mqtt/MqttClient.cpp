@@ -1,6 +1,7 @@
 #include "mqtt/MqttClient.h"
 
 #include <chrono>
+#include <csignal>
 #include <mosquitto.h>
 #include <mutex>
 #include <poll.h>
@@ -10,7 +11,14 @@ namespace {
 void initLibrary()
 {
     static std::once_flag once;
-    std::call_once(once, [] { mosquitto_lib_init(); });
+    std::call_once(once, [] {
+        mosquitto_lib_init();
+        // A write to a connection the broker closed (TLS writes without MSG_NOSIGNAL) must not
+        // end the program: it shows as an error of the write.
+        struct sigaction action {};
+        if (::sigaction(SIGPIPE, nullptr, &action) == 0 && action.sa_handler == SIG_DFL)
+            ::signal(SIGPIPE, SIG_IGN);
+    });
 }
 
 } // namespace

@@ -44,12 +44,6 @@ void CQtMqttLink::stop(int timeoutMs)
     up_ = false;
 }
 
-void CQtMqttLink::drop()
-{
-    if (running_ && client_.socket() >= 0)
-        failed("connection dropped");
-}
-
 void CQtMqttLink::attempt()
 {
     if (!running_)

@@ -37,8 +37,6 @@ public:
     // Sends what is queued and disconnects cleanly (waiting at most timeoutMs), then stays
     // down.
     void stop(int timeoutMs = 2000);
-    // Drops the connection at once, as a failing network would (tests), and connects again.
-    void drop();
 
     CMqttClient& client() { return client_; }
     bool up() const { return up_; }
