@@ -52,6 +52,17 @@ std::string MqttUrl::display() const
     return text + host + ":" + std::to_string(port) + "/" + prefix;
 }
 
+MqttSession MqttUrl::session() const
+{
+    MqttSession session;
+    session.host = host;
+    session.port = port;
+    session.user = user;
+    session.password = password;
+    session.tls = tls;
+    return session;
+}
+
 bool parseMqttUrl(std::string_view text, MqttUrl& url, std::string* error)
 {
     MqttUrl result;

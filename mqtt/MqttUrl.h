@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "mqtt/MqttClient.h"
+
 inline constexpr std::string_view kDefaultTopicPrefix = "ventora";
 
 struct MqttUrl {
@@ -18,6 +20,8 @@ struct MqttUrl {
 
     // "mqtt://user@host:port/prefix": never the password.
     std::string display() const;
+    // A session with this broker, user and password (the other settings their defaults).
+    MqttSession session() const;
 };
 
 // False, with *error saying what is wrong in one phrase, for anything else. Percent escapes

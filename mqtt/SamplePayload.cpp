@@ -10,6 +10,7 @@
 #include "files/DataText.h"
 #include "files/RecordingWriter.h"
 #include "mqtt/MqttTopics.h"
+#include "mqtt/SampleClock.h"
 #include "stats/CivilTime.h"
 
 using nlohmann::json;
@@ -105,13 +106,7 @@ std::string isoLocalTime(std::string_view recordingTime)
     std::int64_t seconds = 0;
     if (recordingTime.size() != 19 || !parseCivilDateTime(recordingTime, seconds))
         return {};
-    std::tm local{};
-    local.tm_year = ctext::toInt(recordingTime.substr(0, 4)) - 1900;
-    local.tm_mon = ctext::toInt(recordingTime.substr(5, 2)) - 1;
-    local.tm_mday = ctext::toInt(recordingTime.substr(8, 2));
-    local.tm_hour = ctext::toInt(recordingTime.substr(11, 2));
-    local.tm_min = ctext::toInt(recordingTime.substr(14, 2));
-    local.tm_sec = ctext::toInt(recordingTime.substr(17, 2));
+    std::tm local = CSampleClock(recordingTime).localNow();
     local.tm_isdst = -1;
     long offset = 0;
     std::tm probe = local;

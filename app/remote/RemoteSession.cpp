@@ -35,12 +35,7 @@ bool CRemoteSession::start(const RemoteStationChoice& choice)
         url_.password = choice.password;
     }
     station_ = choice.station;
-    MqttSession session;
-    session.host = url_.host;
-    session.port = url_.port;
-    session.user = url_.user;
-    session.password = url_.password;
-    session.tls = url_.tls;
+    const MqttSession session = url_.session();
     active_ = true;
     everUp_ = false;
     f_.showLink("Remote " + station_ + ": connecting to " + url_.host, false);

@@ -21,18 +21,14 @@
 #include "tests/support/BrokerProcess.h"
 #include "tests/support/RecordProcess.h"
 #include "tests/support/SimProcess.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-long sizeOf(const std::string& path)
-{
-    std::error_code error;
-    const auto size = fs::file_size(path, error);
-    return error ? 0 : static_cast<long>(size);
-}
+long sizeOf(const std::string& path) { return static_cast<long>(fileSizeOf(path)); }
 
 // The offset of the cursor file, or -1.
 long cursorOffset(const std::string& path)

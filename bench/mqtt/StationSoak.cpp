@@ -26,26 +26,9 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-long linesIn(const std::string& path)
-{
-    std::error_code error;
-    const auto size = fs::file_size(path, error);
-    return error ? 0 : static_cast<long>(size / 127);
-}
+long linesIn(const std::string& path) { return static_cast<long>(fileSizeOf(path) / 127); }
 
-std::string archived(const std::string& folder)
-{
-    std::vector<std::string> files;
-    if (fs::exists(folder))
-        for (const auto& entry : fs::directory_iterator(folder))
-            if (entry.path().extension() == ".ivt")
-                files.push_back(entry.path().string());
-    std::sort(files.begin(), files.end());
-    std::string bytes;
-    for (const std::string& file : files)
-        bytes += readFile(file);
-    return bytes;
-}
+std::string archived(const std::string& folder) { return readFilesIn(folder, ".ivt"); }
 
 bool waitFor(const std::function<bool()>& condition, int timeoutMs)
 {

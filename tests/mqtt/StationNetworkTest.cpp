@@ -36,7 +36,7 @@ std::string readIfThere(const std::string& path)
     return std::filesystem::exists(path) ? readFile(path) : std::string();
 }
 
-std::size_t linesIn(const std::string& path) { return readIfThere(path).size() / 127; }
+std::size_t linesIn(const std::string& path) { return fileSizeOf(path) / 127; }
 
 // Every line a log holds that contains text.
 std::vector<std::string> logLines(const std::string& path, const std::string& text)
@@ -96,19 +96,7 @@ protected:
     {
         return waitFor([&] { return linesIn(recording) >= lines; }, timeoutMs);
     }
-    std::string archived() const
-    {
-        std::vector<std::string> files;
-        if (std::filesystem::exists(dir.file("archive/m1")))
-            for (const auto& entry : std::filesystem::directory_iterator(dir.file("archive/m1")))
-                if (entry.path().extension() == ".ivt")
-                    files.push_back(entry.path().string());
-        std::sort(files.begin(), files.end());
-        std::string bytes;
-        for (const std::string& file : files)
-            bytes += readFile(file);
-        return bytes;
-    }
+    std::string archived() const { return readFilesIn(dir.file("archive/m1"), ".ivt"); }
     // Stops the instrument, lets the backlog drain, stops both programs: the archive must be
     // the recording, byte for byte.
     void expectArchiveIsTheRecording()

@@ -55,12 +55,7 @@ int CArchiveApp::start()
                      std::strerror(error));
         return 1;
     }
-    MqttSession session;
-    session.host = options_.broker.host;
-    session.port = options_.broker.port;
-    session.user = options_.broker.user;
-    session.password = options_.broker.password;
-    session.tls = options_.broker.tls;
+    MqttSession session = options_.broker.session();
     session.caFile = options_.caFile;
     session.clientId = clientId(options_.outDir);
     session.cleanSession = false;

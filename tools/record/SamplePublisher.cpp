@@ -10,12 +10,7 @@ namespace {
 
 MqttSession sessionOf(const MqttOptions& o)
 {
-    MqttSession session;
-    session.host = o.broker.host;
-    session.port = o.broker.port;
-    session.user = o.broker.user;
-    session.password = o.broker.password;
-    session.tls = o.broker.tls;
+    MqttSession session = o.broker.session();
     session.caFile = o.caFile;
     session.willTopic = statusTopic(o.broker.prefix, o.station);
     session.willPayload = offlinePayload(o.station);
