@@ -87,10 +87,16 @@ protected:
         recorder = std::make_unique<RecordProcess>(recorderArgs, dir.file("rec.out"),
                                                    dir.file("rec.log." + std::to_string(runs++)));
     }
+    // Waits for its subscription: a sample published before the archiver's first subscription
+    // has no session at the broker to wait in.
     void startArchiver()
     {
+        const std::size_t before = logLines(broker->logPath(), "Received SUBSCRIBE").size();
         archiver = std::make_unique<RecordProcess>(archiverArgs, dir.file("arch.out"),
                                                    dir.file("arch.log"));
+        EXPECT_TRUE(waitFor(
+            [&] { return logLines(broker->logPath(), "Received SUBSCRIBE").size() > before; },
+            10000));
     }
     bool recordedAtLeast(std::size_t lines, int timeoutMs = 20000)
     {
