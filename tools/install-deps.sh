@@ -5,14 +5,22 @@
 ventora_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libgl-dev
-    libxlsxwriter-dev xdg-utils
+    libxlsxwriter-dev zlib1g-dev xdg-utils
     libgtest-dev libgmock-dev libbenchmark-dev
-    python3-openpyxl locales
+    python3 python3-openpyxl locales
     fonts-liberation fonts-dejavu-core
     desktop-file-utils
     poppler-utils
     libmosquitto-dev mosquitto nlohmann-json3-dev openssl
 )
+
+# Programs and Python modules that the scripts, tests and programs run. They are not installed
+# from here (the packages above provide them); tools/check-install-list.py checks that they do.
+ventora_programs=(
+    bash cmake ninja c++ pkg-config ctest ldd /usr/bin/python3
+    pdftotext pdfinfo desktop-file-validate xdg-mime xdg-open localedef
+)
+ventora_python_modules=(openpyxl)
 
 ventora_install_deps() {
     local missing=()
