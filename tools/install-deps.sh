@@ -19,6 +19,7 @@ ventora_packages=(
 ventora_programs=(
     bash cmake ninja c++ pkg-config ctest ldd /usr/bin/python3
     pdftotext pdfinfo desktop-file-validate xdg-mime xdg-open localedef
+    /usr/sbin/mosquitto mosquitto_passwd openssl
 )
 ventora_python_modules=(openpyxl)
 
