@@ -180,7 +180,13 @@ std::optional<CStoreForward::Line> CStoreForward::next()
             handedOut_ = Flight{0, nextSeq_++, readFile_, start, readOffset_, false};
             return line;
         }
-        if (buffer_.size() < kChunk * 4 && fill())
+        if (buffer_.size() >= kChunk * 4) {
+            // No line end in 256 KiB (a damaged file): passed over, or publishing would stop.
+            readOffset_ += buffer_.size();
+            buffer_.clear();
+            continue;
+        }
+        if (fill())
             continue;
         const auto following = nextFile(readFile_);
         if (!following)

@@ -150,6 +150,10 @@ TEST_F(StoreForwardTest, DailyFilesLeadOnToTheNextDayAndAnEmptiedFileStartsAgain
     writeFile(day3, "");
     appendLines(day3, 20, 20, "2024/05/19");
     EXPECT_EQ(send(*queue, mid), (std::vector<Published>{{20, 5}}));
+    // A damaged stretch without line ends does not stop publishing.
+    writeFile(day3, readFile(day3) + std::string(300000, '\0') + "\n");
+    appendLines(day3, 21, 21, "2024/05/19");
+    EXPECT_EQ(send(*queue, mid), (std::vector<Published>{{21, 6}}));
 }
 
 TEST_F(StoreForwardTest, DamagedCursorsAreRefused)
