@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <ctime>
+#include <vector>
 #include <nlohmann/json.hpp>
 
 #include "core/CText.h"
@@ -53,20 +54,39 @@ bool textAsBytes(std::string_view text, std::string& bytes)
     return true;
 }
 
-// The number a field holds, or null: markers, blanks and anything that is not wholly a finite
-// number.
-ordered_json fieldJson(std::string_view field)
+// Appends the number a field holds, or null: markers, blanks and anything that is not wholly a
+// finite number. A plain decimal keeps its own digits ("3.0" stays "3.0", so a consumer sees the
+// same type in every sample); others go through the JSON library.
+void appendFieldJson(std::string& out, std::string_view field)
 {
-    if (hasFieldMarker(field))
-        return nullptr;
+    if (hasFieldMarker(field)) {
+        out += "null";
+        return;
+    }
     const std::string_view text = ctext::trimBoth(field);
+    PlainDecimal decimal;
+    if (parsePlainDecimal(text, decimal) &&
+        text.find_first_not_of("+-.0123456789") == std::string_view::npos) {
+        std::string digits = std::to_string(decimal.mantissa);
+        if (decimal.fractionDigits > 0) {
+            const auto whole = static_cast<std::size_t>(decimal.fractionDigits) + 1;
+            if (digits.size() < whole)
+                digits.insert(0, whole - digits.size(), '0');
+            digits.insert(digits.size() - static_cast<std::size_t>(decimal.fractionDigits), ".");
+        }
+        if (decimal.negative)
+            out += '-';
+        out += digits;
+        return;
+    }
     double value = 0;
     const char* end = text.data() + text.size();
     const char* begin = text.data() + (!text.empty() && text.front() == '+' ? 1 : 0);
     const auto [ptr, code] = std::from_chars(begin, end, value);
     if (text.empty() || code != std::errc() || ptr != end || !std::isfinite(value))
-        return nullptr;
-    return value;
+        out += "null";
+    else
+        out += json(value).dump();
 }
 
 bool twoDigits(std::string_view text, std::size_t at)
@@ -106,48 +126,72 @@ std::string isoLocalTime(std::string_view recordingTime)
     std::int64_t seconds = 0;
     if (recordingTime.size() != 19 || !parseCivilDateTime(recordingTime, seconds))
         return {};
-    std::tm local = CSampleClock(recordingTime).localNow();
-    local.tm_isdst = -1;
-    long offset = 0;
-    std::tm probe = local;
-    if (std::mktime(&probe) != static_cast<std::time_t>(-1))
-        offset = probe.tm_gmtoff;
+    // The offset changes at most on a whole minute: mktime(), which reads the zone rules, is
+    // asked once a minute, not once a sample.
+    thread_local std::string lastMinute;
+    thread_local std::string lastZone;
+    if (recordingTime.substr(0, 16) != lastMinute) {
+        std::tm local = CSampleClock(recordingTime).localNow();
+        local.tm_isdst = -1;
+        long offset = 0;
+        if (std::mktime(&local) != static_cast<std::time_t>(-1))
+            offset = local.tm_gmtoff;
+        char zone[8];
+        const long minutes = std::labs(offset) / 60;
+        std::snprintf(zone, sizeof zone, "%c%02ld:%02ld", offset < 0 ? '-' : '+',
+                      minutes / 60 % 100, minutes % 60);
+        lastMinute = std::string(recordingTime.substr(0, 16));
+        lastZone = zone;
+    }
     std::string iso(recordingTime);
     iso[4] = '-';
     iso[7] = '-';
     iso[10] = 'T';
-    char zone[8];
-    const long minutes = std::labs(offset) / 60;
-    std::snprintf(zone, sizeof zone, "%c%02ld:%02ld", offset < 0 ? '-' : '+', minutes / 60 % 100,
-                  minutes % 60);
-    return iso + zone;
+    return iso + lastZone;
 }
 
 std::string unitsJson(const Unit& unit)
 {
+    // Made again only when a unit changed (the instrument reports its speed unit once a link).
+    thread_local std::vector<std::string> lastTexts;
+    thread_local std::string lastJson;
+    std::vector<std::string> texts;
+    for (int k = 0; k < kChannelCount; ++k)
+        texts.push_back(channelUnitText(k, unit));
+    if (texts == lastTexts && !lastJson.empty())
+        return lastJson;
     ordered_json units = ordered_json::object();
     for (int k = 0; k < kChannelCount; ++k) {
         std::string text;
-        ctext::appendUtf8(text, channelUnitText(k, unit));
+        ctext::appendUtf8(text, texts[static_cast<std::size_t>(k)]);
         if (!text.empty())
             units[channelName(k)] = text;
     }
-    return units.dump();
+    lastTexts = std::move(texts);
+    lastJson = units.dump();
+    return lastJson;
 }
 
 std::string samplePayload(std::string_view station, std::uint64_t seq,
                           std::string_view recordingTime, std::string_view dataText,
                           const Unit& unit)
 {
-    ordered_json values = ordered_json::object();
-    for (int k = 0; k < kChannelCount; ++k)
-        values[channelName(k)] = fieldJson(dataTextField(dataText, static_cast<std::size_t>(k)));
+    std::string values = "{";
+    for (int k = 0; k < kChannelCount; ++k) {
+        if (k > 0)
+            values += ',';
+        values += '"';
+        values += channelName(k); // plain ASCII names
+        values += "\":";
+        appendFieldJson(values, dataTextField(dataText, static_cast<std::size_t>(k)));
+    }
+    values += '}';
     // Members in the documented order (nlohmann's objects sort their keys).
     std::string out = "{\"station\":" + json(std::string(station)).dump() +
                       ",\"seq\":" + std::to_string(seq) +
                       ",\"time\":" + json(isoLocalTime(recordingTime)).dump() +
                       ",\"line\":" + json(bytesAsText(dataText)).dump() +
-                      ",\"values\":" + values.dump() + ",\"units\":" + unitsJson(unit) + "}";
+                      ",\"values\":" + values + ",\"units\":" + unitsJson(unit) + "}";
     return out;
 }
 

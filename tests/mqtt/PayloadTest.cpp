@@ -129,6 +129,8 @@ TEST_F(WithZone, ASampleCrossesToTheArchiverUnchanged)
     EXPECT_EQ(document["units"]["SoW"], "knots");
     EXPECT_EQ(document["units"]["T.Sonic"], "\xC2\xB0" "C");
     EXPECT_EQ(json.find("{\"station\":\"mast-1\",\"seq\":42,"), 0u);
+    // A field's own digits: "3.0" stays a decimal, as in every other sample.
+    EXPECT_NE(json.find("\"Elevation\":3.0,"), std::string::npos);
 
     SampleMessage message;
     ASSERT_TRUE(parseSamplePayload(json, message));
