@@ -91,7 +91,11 @@ int CMqttClient::step()
     if (!handle_ || !open_)
         return MOSQ_ERR_NO_CONN;
     // A zero time-out: select() only reports what is ready, the caller's loop does the waiting.
-    const int rc = mosquitto_loop(handle_, 0, 1);
+    int rc = mosquitto_loop(handle_, 0, 1);
+    // What the events queued during the step (a publish answering an acknowledgement) goes out
+    // now, not after another turn of the caller's loop.
+    if (rc == MOSQ_ERR_SUCCESS && connected_ && open_ && mosquitto_want_write(handle_))
+        rc = mosquitto_loop_write(handle_, 1);
     if (rc != MOSQ_ERR_SUCCESS)
         lost(rc);
     return rc;

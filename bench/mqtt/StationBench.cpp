@@ -73,12 +73,14 @@ int backlog(const std::string& dir, long lines)
     }
     const double took = seconds(Clock::now() - start);
     const double cpu = recorder.cpuSeconds();
+    const double brokerCpu = broker.cpuSeconds();
     const long resident = recorder.residentKb();
     recorder.signal(SIGTERM);
     recorder.wait(10000);
-    std::printf("backlog: %ld lines published in %.2f s: %.0f lines/s; recorder CPU %.2f s, "
-                "resident %.1f MB\n",
-                lines, took, lines / took, cpu, resident / 1024.0);
+    std::printf("backlog: %ld lines published in %.2f s: %.0f lines/s; CPU per line: recorder "
+                "%.1f us, broker %.1f us; recorder resident %.1f MB\n",
+                lines, took, lines / took, 1e6 * cpu / lines, 1e6 * brokerCpu / lines,
+                resident / 1024.0);
     fs::remove(recording);
     return 0;
 }

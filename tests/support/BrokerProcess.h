@@ -32,6 +32,8 @@ public:
     // mqtt://127.0.0.1:PORT (mqtts:// with TLS), with the user and password when asked.
     std::string url(bool withCredentials = true) const;
     std::string logPath() const { return folder_ + "/broker.log"; }
+    // The broker's CPU seconds so far (-1 when it does not run).
+    double cpuSeconds() const { return process_ ? process_->cpuSeconds() : -1; }
 
 private:
     bool makeCertificates();
