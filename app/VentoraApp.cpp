@@ -1,5 +1,7 @@
 #include "app/VentoraApp.h"
 
+#include <QTimer>
+
 #include "app/frame/MainFrame.h"
 #include "app/frame/QtFileViewers.h"
 #include "app/SettingsFiles.h"
@@ -66,6 +68,10 @@ bool CVentoraApp::createMainWindow()
     fileViewers_ = std::make_unique<CQtFileViewers>(frame_.get(), appDirectory);
     frame_->setFileViewers(fileViewers_.get());
     frame_->showMaximized();
+    if (!startFile.empty()) {
+        // After the window has been shown: the viewer is modal and runs its own event loop.
+        QTimer::singleShot(0, frame_.get(), [this] { frame_->openFile(startFile); });
+    }
     return true;
 }
 

@@ -41,6 +41,9 @@ public:
     CConnConfig connConfig;
     std::string appDirectory;
     std::string handbook;
+    // A record or log file named on the command line: its viewer opens once the main window
+    // shows. Empty for none.
+    std::string startFile;
     CMainFrame* mainFrame = nullptr;
     CVentoraView* mainView = nullptr;
 

@@ -23,12 +23,15 @@ bool CLineReader::open(const std::string& path)
     struct stat info {};
     if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) {
         close();
+        errno = EISDIR;
         return false;
     }
     fileSize_ = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) : 0;
     buffer_.resize(kBlockSize + 2 * maxChars_ + 2);
     begin_ = end_ = 0;
     endOfFile_ = false;
+    error_ = 0;
+    position_ = 0;
     return true;
 }
 
@@ -41,6 +44,8 @@ void CLineReader::openText(std::string_view bytes)
     begin_ = 0;
     end_ = buffer_.size();
     endOfFile_ = true;
+    error_ = 0;
+    position_ = 0;
 }
 
 void CLineReader::close()
@@ -65,6 +70,12 @@ bool CLineReader::fill()
         ssize_t got = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
         if (got < 0 && errno == EINTR)
             continue;
+        if (got < 0) {
+            // What was read before the error is dropped: a reader must not take a shortened
+            // file for the whole one.
+            error_ = errno;
+            begin_ = end_ = 0;
+        }
         if (got <= 0) {
             endOfFile_ = true;
             break;
@@ -80,7 +91,7 @@ bool CLineReader::next(std::string_view& piece)
     // Keep enough bytes ahead that a whole piece (with a CR LF pair) is in the buffer.
     while (end_ - begin_ < maxChars_ + 1 && !endOfFile_)
         fill();
-    if (begin_ == end_)
+    if (begin_ == end_ || error_ != 0)
         return false;
 
     const char* data = buffer_.data() + begin_;
@@ -93,6 +104,7 @@ bool CLineReader::next(std::string_view& piece)
         std::size_t translated = crlf ? length - 1 : length;
         if (translated <= maxChars_) {
             begin_ += length;
+            position_ += length;
             if (!crlf) {
                 piece = std::string_view(data, length);
             } else {
@@ -117,6 +129,7 @@ bool CLineReader::next(std::string_view& piece)
             break;
     }
     begin_ += i;
+    position_ += i;
     piece = piece_;
     return true;
 }

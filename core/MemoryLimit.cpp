@@ -1,5 +1,6 @@
 #include "core/MemoryLimit.h"
 
+#include <cstdio>
 #include <limits>
 #include <unistd.h>
 
@@ -14,6 +15,22 @@ std::size_t physicalMemoryBytes()
     if (total > std::numeric_limits<std::size_t>::max())
         return std::numeric_limits<std::size_t>::max();
     return static_cast<std::size_t>(total);
+}
+
+std::size_t availableMemoryBytes()
+{
+    std::FILE* info = std::fopen("/proc/meminfo", "re");
+    if (!info)
+        return physicalMemoryBytes();
+    char line[128];
+    unsigned long long kib = 0;
+    bool found = false;
+    while (!found && std::fgets(line, sizeof line, info))
+        found = std::sscanf(line, "MemAvailable: %llu kB", &kib) == 1;
+    std::fclose(info);
+    if (!found || kib > std::numeric_limits<std::size_t>::max() / 1024)
+        return physicalMemoryBytes();
+    return static_cast<std::size_t>(kib * 1024);
 }
 
 bool fileFitsInMemory(std::size_t fileBytes) { return fileBytes <= physicalMemoryBytes(); }

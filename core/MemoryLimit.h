@@ -9,6 +9,10 @@
 // Bytes of physical memory, or the largest size_t when the system cannot tell.
 std::size_t physicalMemoryBytes();
 
+// Bytes of memory that can be had without swapping (MemAvailable), or the physical memory when
+// the system cannot tell.
+std::size_t availableMemoryBytes();
+
 // True when a file of this many bytes may be read into memory whole.
 bool fileFitsInMemory(std::size_t fileBytes);
 

@@ -90,14 +90,18 @@ void CExcelExport::exportTable(QWidget* viewer, const CDataTable& table,
     wait.reset();
     if (result != 0) {
         if (!path.empty())
-            std::remove(path.c_str());
+            std::remove(path.c_str()); // the file createTemporaryWorkbook made
         messages_.tell("ERROR: Unable to write the export workbook: " + workbookErrorText(result) +
                            ".",
                        MessageIcon::Stop);
         return;
     }
     // The workbook is the user's from here on; it stays where it is when no program opens it.
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path))))
+    // The path is file-system bytes ($TMPDIR need not be UTF-8): they travel percent-encoded,
+    // so the desktop gets exactly these bytes back whatever they are.
+    const QUrl url = QUrl::fromEncoded(
+        "file://" + QByteArray::fromStdString(path).toPercentEncoding("/"), QUrl::StrictMode);
+    if (!QDesktopServices::openUrl(url))
         messages_.tell("ERROR: Unable to open the exported workbook\n" + path, MessageIcon::Stop);
 }
 

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fcntl.h>
 #include <locale.h>
 #include <unistd.h>
 #include <utility>
@@ -44,6 +45,37 @@ private:
         return c;
     }
     locale_t previous_;
+};
+
+// libxlsxwriter prints "[ERROR]" lines of its own on standard error, with no way to switch them
+// off; its result codes and errno carry the reason, which our callers report in their own words.
+// Standard error goes to /dev/null while a workbook is written (for the whole process: a
+// window program loses a warning or two of that moment at most).
+class CQuietStandardError {
+public:
+    CQuietStandardError()
+    {
+        std::fflush(stderr);
+        saved_ = ::dup(STDERR_FILENO);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0)
+            ::dup2(null, STDERR_FILENO);
+        if (null >= 0)
+            ::close(null);
+    }
+    ~CQuietStandardError()
+    {
+        if (saved_ < 0)
+            return;
+        std::fflush(stderr);
+        ::dup2(saved_, STDERR_FILENO);
+        ::close(saved_);
+    }
+    CQuietStandardError(const CQuietStandardError&) = delete;
+    CQuietStandardError& operator=(const CQuietStandardError&) = delete;
+
+private:
+    int saved_ = -1;
 };
 
 // Owns an open workbook; one that is not closed is freed without being written.
@@ -178,6 +210,7 @@ int writeExportWorkbook(const std::string& path, const CDataTable& table,
     rowsPerSheet = std::clamp<std::size_t>(rowsPerSheet, 1, kSheetDataRows);
 
     CCLocaleScope cLocale;
+    CQuietStandardError quiet;
     // The sheets' temporary files go beside the workbook: a disk too full for them is then
     // also too full for the workbook.
     std::filesystem::path parent = std::filesystem::path(path).parent_path();
@@ -194,8 +227,6 @@ int writeExportWorkbook(const std::string& path, const CDataTable& table,
         if (workbook_close(book.release()) != LXW_NO_ERROR)
             result = lastErrno();
     }
-    if (result != 0)
-        std::remove(path.c_str());
     return result;
 }
 

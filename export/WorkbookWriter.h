@@ -25,7 +25,8 @@ using WorkbookProgress = std::function<void(std::size_t rowsWritten)>;
 // value(): -999 for a marker, 0 for text that is no number) for every k below titles.size();
 // titles and table texts are Windows-1252. Rows beyond rowsPerSheet continue on further sheets,
 // each with the two title rows. Returns 0, or the errno of the failure (EOVERFLOW when the data
-// do not fit a sheet's columns or cells); a workbook not written whole is removed.
+// do not fit a sheet's columns or cells); the file at path is the caller's to remove then.
+// libxlsxwriter's own error lines are kept off standard error.
 int writeExportWorkbook(const std::string& path, const CDataTable& table,
                         const std::vector<std::string>& titles, ExportRange range,
                         const WorkbookProgress& progress = {},

@@ -11,6 +11,13 @@
 namespace {
 
 constexpr std::size_t kFlushSize = 1 << 20;
+// The longest number appendField writes: a shortest double ("-2.2250738585072014e-308").
+constexpr std::uint64_t kLongestNumber = 24;
+// A Windows-1252 character is at most 3 bytes of UTF-8; a quote doubled is 2.
+constexpr std::uint64_t kLongestCharacter = 3;
+
+// Bytes of a text value at its longest: every character widened, and the quotes around it.
+std::uint64_t textBound(std::size_t length) { return length * kLongestCharacter + 2; }
 
 bool needsQuotes(std::string_view text)
 {
@@ -146,6 +153,18 @@ std::string csvSampleLine(std::string_view dateTime, std::string_view dataText)
     }
     line += '\n';
     return line;
+}
+
+std::uint64_t csvSizeBound(const CDataTable& rows, const std::vector<std::string>& fieldTitles)
+{
+    std::uint64_t bytes = 10; // "DATE,TIME" and the line end
+    for (const std::string& title : fieldTitles)
+        bytes += 1 + textBound(title.size());
+    const std::uint64_t perRow =
+        static_cast<std::uint64_t>(rows.columnCount()) * (1 + kLongestNumber) + 2 + 2 * 2;
+    for (std::size_t row = 0; row < rows.rowCount(); ++row)
+        bytes += perRow + rows.dateTime(row).size() * kLongestCharacter;
+    return bytes;
 }
 
 int writeCsv(const CDataTable& rows, const std::vector<std::string>& fieldTitles, std::FILE* out)

@@ -6,6 +6,7 @@
 // form that reads back to the same value. Text is converted from Windows-1252 to UTF-8; a
 // value holding a comma, quote or line break is quoted, quotes doubled. Lines end in LF.
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -18,6 +19,10 @@
 // files the log channel names, followed by " #2", " #3", ... for every block when there are
 // several. Trailing blanks (a channel without unit) are dropped.
 std::vector<std::string> csvFieldTitles(const CDataTable& rows, const Unit& unit = Unit::instance());
+
+// The most bytes writeCsv writes for these rows and titles (every character of a text at its
+// longest in UTF-8 and quoted, every number at its longest), found without writing them.
+std::uint64_t csvSizeBound(const CDataTable& rows, const std::vector<std::string>& fieldTitles);
 
 // Writes the title row and every row to out; 0 on success, otherwise the errno of the failure.
 int writeCsv(const CDataTable& rows, const std::vector<std::string>& fieldTitles, std::FILE* out);

@@ -13,13 +13,17 @@ static_assert(std::uint64_t{CDataTable::kMaxBlocks} * CDataTable::kFieldsPerBloc
               std::numeric_limits<int>::max());
 } // namespace
 
+void CDataTable::setBlockCount(int blockCount)
+{
+    if (layout_ == Layout::Log)
+        blockCount_ = blockCount < 0 ? 0 : (blockCount > kMaxBlocks ? kMaxBlocks : blockCount);
+}
+
 void CDataTable::reset(Layout layout, int blockCount)
 {
     layout_ = layout;
-    if (layout == Layout::Record)
-        blockCount_ = 1;
-    else
-        blockCount_ = blockCount < 0 ? 0 : (blockCount > kMaxBlocks ? kMaxBlocks : blockCount);
+    blockCount_ = 1;
+    setBlockCount(blockCount);
     bytes_.clear();
     rowStart_.assign(1, 0);
     firstSegment_.assign(1, 0);

@@ -25,6 +25,10 @@ public:
     // size is a hint: it is capped, and the buffer grows as needed. May throw std::bad_alloc.
     void reserveBytes(std::size_t bytes);
 
+    // Sets the number of blocks of a log table whose rows hold at most that many data lines so
+    // far (the first record of a file read in one pass).
+    void setBlockCount(int blockCount);
+
     // Empties the table and gives its memory back.
     void release();
 

@@ -1,7 +1,8 @@
 #include "files/FirstMessage.h"
 
 #include <cerrno>
-#include <cstring>
+
+#include "files/FileLimits.h"
 
 void CFirstMessage::tell(std::string_view text, MessageIcon)
 {
@@ -19,5 +20,5 @@ bool CFirstMessage::askYesNo(std::string_view text, MessageIcon icon)
 
 std::string CFirstMessage::line() const
 {
-    return reason_ != 0 ? text_ + " (" + std::strerror(reason_) + ")" : text_;
+    return reason_ != 0 ? text_ + " (" + fileErrorText(reason_) + ")" : text_;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The message box of programs without windows (ventora-convert): keeps the first message a
-// reader shows, with the system's reason (errno when it was shown), for one line on standard
-// error. Later messages are dropped; questions are answered No.
+// reader shows, with the reason (errno when it was shown: a system error or a limit of
+// files/FileLimits.h), for one line on standard error. Later messages are dropped; questions are answered No.
 
 #include <string>
 

@@ -14,8 +14,8 @@ constexpr std::string_view kDateTimeTag = "DATE-TIME:";
 // "DATE-TIME: " is 11 characters; the date-time starts right after it.
 constexpr std::size_t kDateTimeStart = 11;
 
-// Walks the records of an open log file. Sink::record(dateTime) returns false to stop;
-// Sink::dataLine(line) receives each data line of the current record, trimmed.
+// Walks the records of an open log file. Sink::record(dateTime) and Sink::dataLine(line) (each
+// data line of the current record, trimmed) return false to stop.
 template <typename Sink>
 void scanRecords(CLineReader& reader, Sink& sink)
 {
@@ -36,40 +36,49 @@ void scanRecords(CLineReader& reader, Sink& sink)
         // The line right after "DATE-TIME:" is data even when empty; a later empty line ends.
         if (state == State::AfterData && line.empty())
             return;
-        sink.dataLine(line);
+        if (!sink.dataLine(line))
+            return;
         state = State::AfterData;
     }
 }
 
-// First pass: the number of data lines of the first record (at most the table's limit).
-struct BlockCounter {
-    int records = 0;
-    int blocks = 0;
-    bool record(std::string_view) { return records++ == 0; }
-    void dataLine(std::string_view)
-    {
-        if (blocks < CDataTable::kMaxBlocks)
-            ++blocks;
-    }
-};
-
-// Second pass: one row per record.
+// One pass cuts the rows: the first record's data lines set the blocks (at most
+// kMaxLogBlocks), and later records keep as many lines. Reading once means the rows and the
+// columns come from the same bytes, even when the file changes while it is read.
 struct RowCutter {
     CDataTable& rows;
+    int records = 0;
+    int firstRecordLines = 0;
+    int failure = 0;
     bool record(std::string_view dateTime)
     {
+        if (++records == 2)
+            rows.setBlockCount(firstRecordLines);
         rows.addRow(dateTime);
         return true;
     }
-    void dataLine(std::string_view line) { rows.addDataLine(line); }
+    bool dataLine(std::string_view line)
+    {
+        if (records == 1 && ++firstRecordLines > kMaxLogBlocks) {
+            failure = kTooManyBlocks;
+            return false;
+        }
+        rows.addDataLine(line);
+        return true;
+    }
 };
 
-// Second pass over an open reader; 0, or ENOMEM with rows emptied when memory runs out.
+// Reads an open reader into rows; 0, or the failure (ENOMEM, kTooManyBlocks, a read error) with
+// rows emptied.
 int cutRows(CLineReader& reader, CDataTable& rows)
 {
+    rows.reset(CDataTable::Layout::Log, kMaxLogBlocks);
     return fillRows(reader, rows, [&] {
         RowCutter cutter{rows};
         scanRecords(reader, cutter);
+        if (cutter.failure == 0 && cutter.records < 2)
+            rows.setBlockCount(cutter.firstRecordLines);
+        return cutter.failure != 0 ? cutter.failure : reader.error();
     });
 }
 
@@ -79,41 +88,32 @@ bool readLogFile(const std::string& path, CDataTable& rows, IMessageBox& message
 {
     rows.reset(CDataTable::Layout::Log, 0);
     CLineReader reader(kLinePieceLength);
-    BlockCounter counter;
-    errno = 0;
-    bool ok = reader.open(path);
-    if (ok && !fileFitsInMemory(reader.fileSize())) {
-        // Not even the first pass is made: it would read the whole file for nothing.
-        errno = EFBIG;
-        messages.tell(kLogFileOpenError, MessageIcon::Stop);
-        return false;
-    }
-    if (ok)
-        scanRecords(reader, counter);
-    else
-        messages.tell(kLogFileOpenError, MessageIcon::Stop);
-
-    rows.reset(CDataTable::Layout::Log, counter.blocks);
     errno = 0;
     if (!reader.open(path)) {
+        // The file is read in two passes as far as the user can tell: a file that cannot be
+        // opened is reported for each.
+        const int reason = errno;
+        messages.tell(kLogFileOpenError, MessageIcon::Stop);
+        errno = reason;
         messages.tell(kLogFileOpenError, MessageIcon::Stop);
         return false;
     }
-    if (int error = cutRows(reader, rows); error != 0) {
-        errno = error;
+    const int error = fileFitsInMemory(reader.fileSize()) ? cutRows(reader, rows) : EFBIG;
+    if (error != 0) {
+        rows.reset(CDataTable::Layout::Log, 0);
+        errno = error; // the reason, for a caller that reports it
         messages.tell(kLogFileOpenError, MessageIcon::Stop);
         return false;
     }
-    return ok;
+    return true;
 }
 
 int readLogText(std::string_view bytes, CDataTable& rows)
 {
     CLineReader reader(kLinePieceLength);
     reader.openText(bytes);
-    BlockCounter counter;
-    scanRecords(reader, counter);
-    rows.reset(CDataTable::Layout::Log, counter.blocks);
-    reader.openText(bytes);
-    return cutRows(reader, rows);
+    const int error = cutRows(reader, rows);
+    if (error != 0)
+        rows.reset(CDataTable::Layout::Log, 0);
+    return error;
 }

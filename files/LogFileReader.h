@@ -13,12 +13,13 @@
 
 inline constexpr std::string_view kLogFileOpenError = "ERROR: unable to open LogInstr file.";
 
-// Empties rows and fills them in two passes over the file: the first counts the blocks, the
-// second cuts the rows. Each pass that cannot open the file shows kLogFileOpenError (stop icon);
-// the result is false when either failed. A file larger than the machine's memory, or one that
-// does not fit in the memory left, is refused with the same message once (errno tells why) and
-// leaves rows empty.
+// Empties rows and fills them from the file; the first record's data lines set the blocks. A
+// file that cannot be opened shows kLogFileOpenError (stop icon) twice, once for each reading
+// pass the user knows of. A file that cannot be read, is larger than the machine's memory, does
+// not fit in the memory left or has more than kMaxLogBlocks blocks (files/FileLimits.h) is
+// refused with the same message once, errno telling why (a code for fileErrorText()). Every
+// failure returns false with rows empty.
 bool readLogFile(const std::string& path, CDataTable& rows, IMessageBox& messages);
 
-// The same reading from a file's bytes in memory: 0, or ENOMEM (rows empty).
+// The same reading from a file's bytes in memory: 0, or ENOMEM or kTooManyBlocks (rows empty).
 int readLogText(std::string_view bytes, CDataTable& rows);

@@ -10,16 +10,22 @@
 
 namespace {
 
-// Fills rows from an open reader; 0, or ENOMEM with rows emptied when memory runs out.
+// Fills rows from an open reader; 0, or the failure (ENOMEM, kTooManyRows, a read error) with
+// rows emptied.
 int readRecordLines(CLineReader& reader, CDataTable& rows)
 {
     return fillRows(reader, rows, [&] {
         std::string_view piece;
         while (reader.next(piece)) {
             std::string_view line = ctext::trimRight(piece);
-            if (!line.empty())
-                addRecordLine(rows, line);
+            if (line.empty())
+                continue;
+            addRecordLine(rows, line);
+            // Checked as the rows come: a file of short lines is refused within its first KB.
+            if (!recordRowsWithinLimit(rows.rowCount(), reader.position()))
+                return kTooManyRows;
         }
+        return reader.error();
     });
 }
 

@@ -13,12 +13,13 @@
 
 inline constexpr std::string_view kRecordFileOpenError = "ERROR: Unable to open selected file";
 
-// Empties rows and fills them from the file. When the file cannot be opened, is larger than the
-// machine's memory or does not fit in the memory left, shows kRecordFileOpenError (stop icon)
-// with errno telling why, and returns false with rows left empty.
+// Empties rows and fills them from the file. When the file cannot be opened or read, is larger
+// than the machine's memory, does not fit in the memory left or has more rows than its size
+// allows (files/FileLimits.h), shows kRecordFileOpenError (stop icon) with errno telling why
+// (a code for fileErrorText()), and returns false with rows left empty.
 bool readRecordFile(const std::string& path, CDataTable& rows, IMessageBox& messages);
 
-// The same reading from a file's bytes in memory: 0, or ENOMEM (rows empty).
+// The same reading from a file's bytes in memory: 0, or ENOMEM or kTooManyRows (rows empty).
 int readRecordText(std::string_view bytes, CDataTable& rows);
 
 // Cuts one line (trailing white space already trimmed, not empty) into a row of rows.

@@ -1,6 +1,7 @@
 #pragma once
-// How the record and log readers fill a table: room for the whole file first, and memory that
-// runs out on the way reported as a result code, with the table left empty.
+// How the record and log readers fill a table: room for the whole file first, and a failure on
+// the way (memory that runs out, a limit, a read error) reported as a result code, with the
+// table left empty.
 
 #include <cerrno>
 #include <new>
@@ -9,19 +10,21 @@
 #include "core/LineReader.h"
 #include "files/DataTable.h"
 
-// Reserves room for the reader's file in rows, then runs fill(), which adds the rows; 0, or
-// ENOMEM with rows emptied when memory runs out.
+// Reserves room for the reader's file in rows, then runs fill(), which adds the rows and
+// returns 0 or a failure code; 0, or the failure (ENOMEM when memory runs out) with rows
+// emptied.
 template <typename Fill> int fillRows(const CLineReader& reader, CDataTable& rows, Fill fill)
 {
+    int result = 0;
     try {
         rows.reserveBytes(reader.fileSize());
-        fill();
+        result = fill();
     } catch (const std::bad_alloc&) {
-        rows.release();
-        return ENOMEM;
+        result = ENOMEM;
     } catch (const std::length_error&) {
-        rows.release();
-        return ENOMEM;
+        result = ENOMEM;
     }
-    return 0;
+    if (result != 0)
+        rows.release();
+    return result;
 }

@@ -1,8 +1,7 @@
 #include "print/PrintJob.h"
 
 #include <QPrinter>
-#include <filesystem>
-#include <system_error>
+#include <unistd.h>
 
 #include "controls/AnsiText.h"
 #include "print/PrintResult.h"
@@ -28,9 +27,13 @@ int CPrintJob::begin()
         return painter_.begin(&printer_) ? kPrintOk : kPrintOpenFailed;
     if (printer_.outputFileName().isEmpty())
         return kPrintOpenFailed;
-    file_ = std::make_unique<QFile>(printer_.outputFileName());
-    if (!file_->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        file_.reset();
+    if (output_.open(QFile::encodeName(printer_.outputFileName()).toStdString()) != 0)
+        return kPrintOpenFailed;
+    // Qt writes the descriptor of the output's stream, whose own buffer stays empty.
+    file_ = std::make_unique<QFile>();
+    if (!file_->open(::fileno(output_.stream()), QIODevice::WriteOnly,
+                     QFileDevice::DontCloseHandle)) {
+        dropFile();
         return kPrintOpenFailed;
     }
     writer_ = std::make_unique<QPdfWriter>(file_.get());
@@ -39,7 +42,7 @@ int CPrintJob::begin()
     writer_->setTitle(printer_.docName());
     writer_->setCreator(QStringLiteral("Skyvane8u"));
     if (!painter_.begin(writer_.get())) {
-        removeFile();
+        dropFile();
         return kPrintOpenFailed;
     }
     return kPrintOk;
@@ -63,11 +66,9 @@ int CPrintJob::end()
     if (!file_->flush() || file_->error() != QFileDevice::NoError)
         return failWrite();
     file_->close();
-    if (file_->error() != QFileDevice::NoError)
-        return failWrite();
     writer_.reset();
     file_.reset();
-    return kPrintOk;
+    return output_.commit() == 0 ? kPrintOk : kPrintWriteFailed;
 }
 
 void CPrintJob::abort()
@@ -80,27 +81,20 @@ void CPrintJob::abort()
     }
     if (painter_.isActive())
         painter_.end();
-    removeFile();
+    dropFile();
 }
 
 int CPrintJob::failWrite()
 {
     if (painter_.isActive())
         painter_.end();
-    removeFile();
+    dropFile();
     return kPrintWriteFailed;
 }
 
-void CPrintJob::removeFile()
+void CPrintJob::dropFile()
 {
-    if (!file_)
-        return;
-    file_->close();
-    // Only a regular file is ours to remove; a device (such as /dev/full) or a link stays.
-    const std::filesystem::path path(QFile::encodeName(file_->fileName()).toStdString());
-    std::error_code error;
-    if (std::filesystem::symlink_status(path, error).type() == std::filesystem::file_type::regular)
-        std::filesystem::remove(path, error);
     writer_.reset();
     file_.reset();
+    output_.discard(); // only the new file goes; the chosen one stays as it was
 }

@@ -1,14 +1,18 @@
 #pragma once
 // One printed document. On a printer it paints on the QPrinter itself. When the printer writes
-// a PDF file, it paints on a QPdfWriter over a file the job opens itself, with the printer's
-// page layout and resolution: the file's errors then show up page by page, a failed or aborted
-// document leaves no broken file behind, and nothing reports success that did not reach the disk.
+// a PDF file, it paints on a QPdfWriter with the printer's page layout and resolution, over a
+// file written as every output of ours is (files/OutputFile.h): a new file that replaces the
+// chosen one only when the document is complete. The file's errors show up page by page, a
+// failed or aborted document leaves the earlier file of that name as it was, and nothing
+// reports success that did not reach the disk.
 
 #include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
 #include <memory>
 #include <string>
+
+#include "files/OutputFile.h"
 
 class QPrinter;
 
@@ -35,9 +39,10 @@ public:
 
 private:
     int failWrite();
-    void removeFile();
+    void dropFile();
 
     QPrinter& printer_;
+    COutputFile output_;
     std::unique_ptr<QFile> file_;
     std::unique_ptr<QPdfWriter> writer_;
     QPainter painter_;

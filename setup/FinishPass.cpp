@@ -35,11 +35,14 @@ int finishSetup(const CFinishRequest& request)
     CLineReader reader(kFinishLineLength);
     if (!reader.open(listPath))
         return 0;
+    // Only what the setup installed: the installation folder and the desktop launcher.
+    CConfinedFolder scope(request.installFolder);
+    scope.allowFile(joinPath(request.desktopFolder, kLauncherName));
     int count = 0;
     std::string_view piece;
     while (reader.next(piece)) {
         std::string path(ctext::trimRight(piece));
-        if (!path.empty() && setNormalAttributes(path) == 0)
+        if (!path.empty() && setNormalAttributes(scope, path) == 0)
             ++count;
     }
     return count;

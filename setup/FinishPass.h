@@ -1,6 +1,7 @@
 #pragma once
 // The last page's Finish: when asked for, the desktop launcher is recorded in
-// "UnInstall_Skyvane8.txt" and created; then every file that list names gets normal attributes.
+// "UnInstall_Skyvane8.txt" and created; then every file that list names inside the
+// installation (its folder, the desktop launcher) gets normal attributes.
 
 #include <string>
 

@@ -29,6 +29,12 @@ CopyOutcome CSetupCopy::run(const CSetupState& state)
             progress_.setWaitCursor(false);
             return CopyOutcome::Stay;
         }
+        // Others could swap the program the launchers start: such a folder is not used.
+        if (!folderIsPrivate(folder)) {
+            progress_.setWaitCursor(false);
+            messages_.tell(texts.folderNotPrivate, MessageIcon::Stop);
+            return CopyOutcome::Stay;
+        }
         break;
     case FolderResult::Failed:
         progress_.setWaitCursor(false);

@@ -5,41 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/FileCopy.h"
 #include "core/SiblingFile.h"
 
 namespace {
-
-// Writes all of the bytes, retrying short writes. 0 or an errno.
-int writeAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return written < 0 ? errno : EIO;
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return 0;
-}
-
-// Copies the rest of source into destination. 0 or an errno.
-int copyBytes(int source, int destination)
-{
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t got = ::read(source, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return errno;
-        if (got == 0)
-            return 0;
-        if (int error = writeAll(destination, buffer, static_cast<std::size_t>(got)); error != 0)
-            return error;
-    }
-}
 
 // Closes a new sibling file and renames it over path, or removes it when error is set.
 int finishSibling(int fd, const std::string& sibling, const std::string& path, int error)
@@ -64,6 +33,13 @@ FolderResult createFolder(const std::string& path)
     return errno == EEXIST ? FolderResult::Exists : FolderResult::Failed;
 }
 
+bool folderIsPrivate(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == ::geteuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
 int copyReplacing(const std::string& source, const std::string& destination)
 {
     const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
@@ -81,8 +57,8 @@ int copyReplacing(const std::string& source, const std::string& destination)
     int out = -1;
     error = createSiblingFile(destination, sibling, out);
     if (error == 0) {
-        error = copyBytes(in, out);
-        if (error == 0 && ::fchmod(out, info.st_mode & 07777) != 0)
+        error = copyAllBytes(in, out);
+        if (error == 0 && ::fchmod(out, info.st_mode & 0777) != 0)
             error = errno;
         error = finishSibling(out, sibling, destination, error);
     }
@@ -96,7 +72,7 @@ int writeReplacing(const std::string& path, std::string_view bytes, int mode)
     int fd = -1;
     if (int error = createSiblingFile(path, sibling, fd); error != 0)
         return error;
-    int error = writeAll(fd, bytes.data(), bytes.size());
+    int error = writeAllBytes(fd, bytes.data(), bytes.size());
     if (error == 0 && mode >= 0 && ::fchmod(fd, static_cast<mode_t>(mode)) != 0)
         error = errno;
     return finishSibling(fd, sibling, path, error);
@@ -126,13 +102,24 @@ int openForWriting(const std::string& path, bool append, int& fd)
     return 0;
 }
 
-int setNormalAttributes(const std::string& path)
+int setNormalAttributes(const CConfinedFolder& scope, const std::string& path)
 {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0)
+    CConfinedTarget target;
+    if (scope.resolve(path, target) != Confinement::Inside)
+        return EPERM;
+    const int folder = openConfinedFolder(target);
+    if (folder < 0)
         return errno;
-    if (!S_ISREG(info.st_mode))
-        return EINVAL;
-    mode_t mode = (info.st_mode & 07777) | S_IRUSR | S_IWUSR;
-    return ::chmod(path.c_str(), mode) == 0 ? 0 : errno;
+    // The file is looked at and changed through its folder, never through a link.
+    struct stat info {};
+    int error = 0;
+    if (::fstatat(folder, target.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        error = errno;
+    else if (!S_ISREG(info.st_mode))
+        error = EINVAL;
+    else if (::fchmodat(folder, target.name.c_str(), (info.st_mode & 0777) | S_IRUSR | S_IWUSR,
+                        AT_SYMLINK_NOFOLLOW) != 0)
+        error = errno;
+    ::close(folder);
+    return error;
 }

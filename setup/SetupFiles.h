@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/ConfinedFolder.h"
+
 enum class FolderResult { Created, Exists, Failed };
 
 // Creates one folder (not its parents). A name holding a line break is refused: it could not
@@ -15,8 +17,13 @@ FolderResult createFolder(const std::string& path);
 // a new file beside it, renamed over it, so a symbolic link there is replaced and the file it
 // leads to (perhaps outside the installation) is left alone.
 
+// True when an existing folder may hold an installation: a folder of the user running the
+// setup that neither group nor others may write in (they could swap the program that the
+// launcher starts later).
+bool folderIsPrivate(const std::string& path);
+
 // Copies source over destination, replacing an existing file; the copy keeps the source's
-// permission bits, so the program stays executable. 0 or an errno; a failed copy leaves the
+// permission bits (never setuid or setgid), so the program stays executable. 0 or an errno; a failed copy leaves the
 // destination as it was.
 int copyReplacing(const std::string& source, const std::string& destination);
 
@@ -29,5 +36,6 @@ int writeReplacing(const std::string& path, std::string_view bytes, int mode = -
 int openForWriting(const std::string& path, bool append, int& fd);
 
 // Makes a regular file readable and writable by its owner, the counterpart of clearing the
-// read-only attribute. Symbolic links and folders are left alone. 0 or an errno.
-int setNormalAttributes(const std::string& path);
+// read-only attribute, when path lies inside scope (the installation). Symbolic links, folders
+// and paths outside are left alone (EPERM for those). 0 or an errno.
+int setNormalAttributes(const CConfinedFolder& scope, const std::string& path);

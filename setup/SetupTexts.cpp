@@ -15,6 +15,8 @@ const CSetupTexts kItalianTexts{
     "Cambia...",
     "Copia in corso di...",
     "La cartella scelta esiste gia'.Vuoi sovrascriverla ?",
+    "La cartella appartiene a un altro utente o altri possono scriverci.\n"
+    "Scegliere un'altra cartella.",
     "Vuoi aggiungere l'icona del programma sul desktop ?",
     "Icona del programma sul desktop",
 };
@@ -32,6 +34,8 @@ const CSetupTexts kEnglishTexts{
     "Browse...",
     "Copying...",
     "Folder already exists.Do you want to overwrite it ?",
+    "The folder belongs to another user or others may write in it.\n"
+    "Please choose another folder.",
     "Do you want to add shortcuts ?",
     "Shortcut on desktop",
 };

@@ -22,6 +22,8 @@ struct CSetupTexts {
     // Prefix of the status label while a file is copied.
     std::string copyingPrefix;
     std::string folderExists;
+    // An existing folder that another user owns or others may write in.
+    std::string folderNotPrivate;
     std::string endQuestion;
     std::string desktopCheck;
 };

@@ -22,6 +22,10 @@ int readPieces(CLineReader& reader, std::string& text)
             }
             text += "\r\n";
         }
+        if (reader.error() != 0) {
+            std::string().swap(text);
+            return reader.error();
+        }
     } catch (const std::bad_alloc&) {
         std::string().swap(text);
         return ENOMEM;
@@ -40,7 +44,7 @@ int loadSetupText(const std::string& path, std::string& text)
     CLineReader reader(kTextPieceLength);
     errno = 0;
     if (!reader.open(path))
-        return errno != 0 ? errno : EISDIR;
+        return errno;
     if (!fileFitsInMemory(reader.fileSize()))
         return EFBIG;
     return readPieces(reader, text);

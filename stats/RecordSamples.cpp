@@ -1,5 +1,7 @@
 #include "stats/RecordSamples.h"
 
+#include <cerrno>
+
 #include "core/CText.h"
 #include "core/LineReader.h"
 #include "files/DataTable.h"
@@ -12,6 +14,7 @@ bool readRecordSamples(const std::string& path, IMessageBox& messages,
                        RecordSampleCounts& counts)
 {
     CLineReader reader(kLinePieceLength);
+    errno = 0;
     if (!reader.open(path)) {
         messages.tell(kRecordFileOpenError, MessageIcon::Stop);
         return false;
@@ -26,6 +29,12 @@ bool readRecordSamples(const std::string& path, IMessageBox& messages,
         row.reset(CDataTable::Layout::Record);
         addRecordLine(row, line);
         ++counts.rows;
+        counts.bytes = reader.position();
+        if (!recordRowsWithinLimit(static_cast<std::uint64_t>(counts.rows), counts.bytes)) {
+            errno = kTooManyRows;
+            messages.tell(kRecordFileOpenError, MessageIcon::Stop);
+            return false;
+        }
         std::int64_t seconds = 0;
         if (!parseCivilDateTime(row.dateTime(0), seconds)) {
             ++counts.undated;
@@ -36,6 +45,11 @@ bool readRecordSamples(const std::string& path, IMessageBox& messages,
                                    row.field(0, kTemperatureChannel),
                                    row.field(0, kPressureChannel))))
             break;
+    }
+    if (reader.error() != 0) {
+        errno = reader.error();
+        messages.tell(kRecordFileOpenError, MessageIcon::Stop);
+        return false;
     }
     return true;
 }

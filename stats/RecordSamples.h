@@ -10,12 +10,14 @@
 #include "stats/WindSample.h"
 
 struct RecordSampleCounts {
-    long long rows = 0;    // rows read
-    long long undated = 0; // rows left out: no readable date-time
+    long long rows = 0;          // rows read
+    long long undated = 0;       // rows left out: no readable date-time
+    unsigned long long bytes = 0; // bytes of the file read so far
 };
 
 // Calls sample() for every dated row, in file order, until it returns false. Returns false
-// when the file cannot be opened, after showing the record viewer's open error.
+// when the file cannot be opened or read, or has more rows than its size allows
+// (files/FileLimits.h), after showing the record viewer's open error with errno telling why.
 bool readRecordSamples(const std::string& path, IMessageBox& messages,
                        const std::function<bool(const WindSample&)>& sample,
                        RecordSampleCounts& counts);

@@ -78,10 +78,14 @@ int runStatsCommand(int argc, const char* const* argv, std::FILE* err)
     if (!result.opened || writeError != 0) {
         // Only the unfinished new file goes; whatever was at the output path stays as it was.
         file.discard();
-        if (!result.opened)
+        if (writeError == kOutputTooLarge) { // the input's fault: refused as the readers refuse
+            errno = writeError;
+            messages.tell(kRecordFileOpenError, MessageIcon::Stop);
+        }
+        if (!result.opened || writeError == kOutputTooLarge)
             return convertReport(err, input, messages.line(), 1);
         return convertReport(err, output.empty() ? "standard output" : output,
-                             std::string("cannot write: ") + std::strerror(writeError), 1);
+                             "cannot write: " + fileErrorText(writeError), 1);
     }
     if (result.undated > 0)
         reportUndatedRows(err, input, result.undated, result.rows);

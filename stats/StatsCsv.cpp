@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "files/CsvWriter.h"
+#include "files/FileLimits.h"
 #include "stats/CivilTime.h"
 #include "stats/RecordSamples.h"
 #include "stats/WindStatistics.h"
@@ -72,13 +73,18 @@ StatsConversion writeStatsCsv(const std::string& recordPath, int period, std::FI
         ++result.periods;
     };
     RecordSampleCounts counts;
+    std::uint64_t written = 0;
     result.opened = readRecordSamples(
         recordPath, messages,
         [&](const WindSample& sample) {
             if (statistics.add(sample))
                 emit();
-            if (buffer.size() >= kFlushSize)
+            if (!outputWithinLimit(written + buffer.size(), counts.bytes))
+                result.writeError = kOutputTooLarge;
+            else if (buffer.size() >= kFlushSize) {
+                written += buffer.size();
                 result.writeError = writeCsvBuffer(buffer, out);
+            }
             return result.writeError == 0;
         },
         counts);

@@ -19,7 +19,8 @@ void appendStatsCsvLine(std::string& out, const WindFigures& figures);
 
 struct StatsConversion {
     bool opened = false;   // false: the file could not be opened (the message was shown)
-    int writeError = 0;    // errno of a failed write; 0 when everything was written
+    int writeError = 0;    // errno of a failed write, kOutputTooLarge for an output more than
+                           // files/FileLimits.h allows; 0 when everything was written
     long long rows = 0;    // rows read
     long long undated = 0; // rows left out because their date-time could not be read
     long long periods = 0; // lines written below the titles

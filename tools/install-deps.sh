@@ -12,6 +12,7 @@ ventora_packages=(
     desktop-file-utils
     poppler-utils
     libmosquitto-dev mosquitto nlohmann-json3-dev openssl
+    help2man dpkg-dev file lintian shared-mime-info
 )
 
 # Programs and Python modules that the scripts, tests and programs run. They are not installed
@@ -20,6 +21,7 @@ ventora_programs=(
     bash cmake ninja c++ pkg-config ctest ldd /usr/bin/python3
     pdftotext pdfinfo desktop-file-validate xdg-mime xdg-open localedef
     /usr/sbin/mosquitto mosquitto_passwd openssl
+    cpack help2man gzip dpkg-deb dpkg-shlibdeps file strip lintian update-mime-database
 )
 ventora_python_modules=(openpyxl)
 

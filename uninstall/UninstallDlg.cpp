@@ -58,7 +58,7 @@ void CUninstallDlg::confirm()
     std::string folder = std::filesystem::current_path(error).string();
     if (!error) {
         CUninstaller uninstaller(*environment_.messages, *this);
-        uninstaller.run(folder, environment_.programsFolder);
+        uninstaller.run(folder, environment_.shellFolders);
     }
     removing_ = false;
     accept();

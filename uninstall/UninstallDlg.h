@@ -14,8 +14,8 @@ class QPushButton;
 
 struct CUninstallEnvironment {
     IMessageBox* messages = nullptr;
-    // The start menu's programs folder.
-    std::string programsFolder;
+    // The start menu's programs folder and the desktop, where the setup put its launchers.
+    CShellFolders shellFolders;
     std::function<void(int milliseconds)> pause;
 };
 

@@ -53,7 +53,10 @@ bool readUninstallList(const std::string& path, std::vector<CListPiece>& pieces)
     if (!reader.open(path))
         return false;
     readListPieces(reader, pieces);
-    return true;
+    // A list that cannot be read whole is no list: nothing of it is deleted.
+    if (reader.error() != 0)
+        pieces.clear();
+    return reader.error() == 0;
 }
 
 void readUninstallListText(std::string_view bytes, std::vector<CListPiece>& pieces)
@@ -63,23 +66,70 @@ void readUninstallListText(std::string_view bytes, std::vector<CListPiece>& piec
     readListPieces(reader, pieces);
 }
 
-RemovalOutcome CUninstaller::run(const std::string& folder, const std::string& programsFolder)
+std::string uninstallCompleteText(int outside)
+{
+    std::string text = kUninstallComplete;
+    if (outside > 0)
+        text += "\r\n" + std::to_string(outside) +
+                (outside == 1 ? " listed file lies" : " listed files lie") +
+                " outside the installation folder and " + (outside == 1 ? "was" : "were") +
+                " left alone.";
+    return text;
+}
+
+void removeConfined(const CConfinedTarget& target)
+{
+    const int folder = openConfinedFolder(target);
+    if (folder < 0)
+        return;
+    // unlinkat() removes a file or a symbolic link itself and refuses folders; every failure
+    // (missing, read-only folder, a folder named in the list) is skipped without a word.
+    ::unlinkat(folder, target.name.c_str(), 0);
+    ::close(folder);
+}
+
+int removeListedFiles(const std::vector<CListPiece>& pieces, const CConfinedFolder& scope,
+                      const RemovalCall& remove)
+{
+    int outside = 0;
+    for (const CListPiece& piece : pieces) {
+        if (piece.text.empty() || piece.partOfLongLine)
+            continue;
+        CConfinedTarget target;
+        switch (scope.resolve(piece.text, target)) {
+        case Confinement::Inside:
+            remove(target);
+            break;
+        case Confinement::Outside:
+            ++outside;
+            break;
+        case Confinement::Unresolved: // its folder is gone: nothing to delete
+            break;
+        }
+    }
+    return outside;
+}
+
+CConfinedFolder installationScope(const std::string& folder, const CShellFolders& shell)
+{
+    CConfinedFolder scope(folder);
+    scope.allowFile(joinPath(joinPath(shell.programs, kLauncherFolder), kLauncherName));
+    scope.allowFile(joinPath(shell.desktop, kLauncherName));
+    return scope;
+}
+
+RemovalOutcome CUninstaller::run(const std::string& folder, const CShellFolders& shell)
 {
     std::string listPath = join(folder, kRemovalListName);
     std::vector<CListPiece> pieces;
     if (!readUninstallList(listPath, pieces))
         return RemovalOutcome::NoList;
 
-    // unlink() removes a file or a symbolic link itself and refuses folders; every failure
-    // (missing, read-only folder, a folder named in the list) is skipped without a word.
-    for (const CListPiece& piece : pieces) {
-        if (!piece.text.empty() && !piece.partOfLongLine)
-            ::unlink(piece.text.c_str());
-    }
+    const int outside = removeListedFiles(pieces, installationScope(folder, shell));
     ::unlink(listPath.c_str());
     ::unlink(join(folder, "License.txt").c_str());
 
-    std::string menuFolder = join(programsFolder, "Norvik");
+    std::string menuFolder = join(shell.programs, "Norvik");
     ::unlink(join(menuFolder, kRemovalLauncher).c_str());
     ::rmdir(menuFolder.c_str());
 
@@ -87,6 +137,6 @@ RemovalOutcome CUninstaller::run(const std::string& folder, const std::string& p
         progress_.setProgress(position);
         progress_.pause(300);
     }
-    messages_.tell(kUninstallComplete, MessageIcon::Information);
+    messages_.tell(uninstallCompleteText(outside), MessageIcon::Information);
     return RemovalOutcome::Removed;
 }

@@ -14,7 +14,7 @@ int main(int argc, char* argv[])
 
     CUninstallEnvironment environment;
     environment.messages = &messages;
-    environment.programsFolder = shellFolders(processEnvironment()).programs;
+    environment.shellFolders = shellFolders(processEnvironment());
     environment.pause = pauseRemoval;
     CUninstallDlg dialog(std::move(environment));
     messages.setParent(&dialog);

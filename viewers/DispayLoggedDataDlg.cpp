@@ -5,6 +5,7 @@
 #include <QScrollBar>
 
 #include "core/Channels.h"
+#include "files/FileLimits.h"
 #include "files/LogFileReader.h"
 #include "viewers/CopyTable.h"
 #include "viewers/LogBlocks.h"
@@ -34,7 +35,8 @@ CDispayLoggedDataDlg::CDispayLoggedDataDlg(CViewerContext context, QWidget* pare
     sourceList_->hide();
 
     setTableModel(&model_);
-    if (!readLogFile(path(), rows_, messages_))
+    if (!readLogFile(path(), rows_, messages_) ||
+        !admitToViewer(rows_, kLogPlottedColumns, kLogFileOpenError, messages_))
         return;
     model_.reload();
     model_.setHeaderBitmaps(initialHeaderBitmaps(model_.columnCount()));

@@ -1,9 +1,9 @@
 #pragma once
 // Save As: the save dialog of each viewer, the extension rule and the copy of the opened file.
 // The chosen name must end in exactly the viewer's extension ("ivt" or "lvt", compared
-// case-sensitively). The copy goes to a new file beside the chosen one that then replaces it,
-// so a failed copy (unwritable folder, full disk) leaves the chosen file as it was; choosing
-// the opened file itself changes nothing.
+// case-sensitively). The copy is written as every output of ours is (files/OutputFile.h): a new
+// file beside the chosen one that then replaces it, so a failed copy (unwritable folder, full
+// disk) leaves the chosen file as it was; choosing the opened file itself changes nothing.
 
 #include <string>
 #include <string_view>
@@ -27,6 +27,6 @@ enum class SaveAsResult { Cancelled, BadExtension, SameFile, Saved, Failed };
 SaveAsResult saveFileAs(ViewerFile kind, const std::string& source, const std::string& appDirectory,
                         IFileDialog& dialog, IMessageBox& messages);
 
-// Copies source over target through a temporary file in target's folder: 0, or the errno of
-// the step that failed (the temporary file is removed then).
+// Copies source over target as an output of ours: 0, or the errno of the step that failed
+// (the new file is removed then).
 int copyFileOver(const std::string& source, const std::string& target);

@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include "core/Channels.h"
+#include "files/FileLimits.h"
 #include "files/RecordFileReader.h"
 #include "viewers/CopyTable.h"
 #include "viewers/ViewerColumns.h"
@@ -21,7 +23,8 @@ CViewFileDlg::CViewFileDlg(CViewerContext context, QWidget* parent)
 {
     setWindowTitle(QFile::decodeName(path().c_str())); // a path in the file system's encoding
     setTableModel(&model_);
-    const bool read = readRecordFile(path(), rows_, messages_);
+    const bool read = readRecordFile(path(), rows_, messages_) &&
+                      admitToViewer(rows_, kChannelCount, kRecordFileOpenError, messages_);
     model_.reload();
     for (int column = 0; column < kRecordColumnCount; ++column)
         table().setColumnWidth(column, recordColumnWidth(column));

@@ -195,7 +195,10 @@ void CViewerDialog::OnGraphSettings()
     CGraphSettingDlg dialog(graphSettingBoxes(visibility(), graphCaptions(), seriesCount), this);
     const bool accepted = dialog.exec() == QDialog::Accepted;
     applyGraphSettingBoxes(accepted, dialog.boxes(), visibility());
-    buildGraph();
+    // A viewer whose file could not be read has no graph, whatever is chosen here: Print and
+    // Copy Graph stay without effect on it.
+    if (graph_)
+        buildGraph();
 }
 
 void CViewerDialog::OnExport()

@@ -315,7 +315,11 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 
 void CMainFrame::OnFileOpen()
 {
-    const std::string path = fileDialog_->askOpenPath(openFileRequest(app_.appDirectory));
+    openFile(fileDialog_->askOpenPath(openFileRequest(app_.appDirectory)));
+}
+
+void CMainFrame::openFile(const std::string& path)
+{
     if (path.empty() || !viewers_)
         return;
     switch (viewerForPath(path)) {

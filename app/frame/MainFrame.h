@@ -50,6 +50,8 @@ public:
 
     // Commands.
     void OnFileOpen();
+    // Runs the viewer that the path's extension names, as File > Open does with its choice.
+    void openFile(const std::string& path);
     void OnAutodetect();
     void OnDisconnect();
     void OnAppAbout();

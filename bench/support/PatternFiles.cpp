@@ -65,3 +65,34 @@ bool writePatternLogFile(const std::string& path, int records)
         }
     });
 }
+
+namespace {
+constexpr const char* kStamp = "DATE-TIME: 2024/01/01 00:00:00\r\r\n";
+}
+
+bool writeManyBlocksLogFile(const std::string& path)
+{
+    return writeLines(path, 1000001, [](std::string& text, int i) {
+        text += i == 0 ? kStamp : "1\n";
+    });
+}
+
+bool writeHashLinesFile(const std::string& path, std::size_t bytes)
+{
+    return writeLines(path, static_cast<int>(bytes / 2), [](std::string& text, int) {
+        text += "#\n";
+    });
+}
+
+bool writeEmptyBlocksLogFile(const std::string& path)
+{
+    constexpr int kBlocks = 64;
+    return writeLines(path, 1 + kBlocks + 90000, [](std::string& text, int i) {
+        if (i == 0 || i > kBlocks) {
+            text += kStamp;
+        } else {
+            appendPatternFields(text, i);
+            text += "\r\r\n";
+        }
+    });
+}

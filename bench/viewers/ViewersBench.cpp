@@ -2,7 +2,8 @@
 // viewer (reading, graph build, first paint of table and graph; peak resident memory of the
 // process), Graph Settings with all 13 channels, a table scroll step and a graph pan step, Copy
 // Table of the million rows, and a log file of 200,000 records with three instrument blocks
-// opened in the log viewer and switched between blocks. Run: bench_viewers.
+// opened in the log viewer and switched between blocks; small hostile files refused by both
+// viewers. Run: bench_viewers.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include "bench/support/BenchFolder.h"
 #include "bench/support/NoFileDialog.h"
 #include "bench/support/OffscreenBenchmarks.h"
+#include "bench/support/PatternFiles.h"
 #include "bench/support/ProcessFigures.h"
 #include "bench/support/SilentMessages.h"
 #include "chart/GraphPanel.h"
@@ -37,7 +39,9 @@ const CBenchFolder& files()
 {
     static const CBenchFolder folder("ventora-viewers", [](const CBenchFolder& f) {
         return writeDemoRecordFile(f.path("big.ivt"), kRecordLines) &&
-               writeDemoLogFile(f.path("three.lvt"), kLogRecords, kLogBlocks);
+               writeDemoLogFile(f.path("three.lvt"), kLogRecords, kLogBlocks) &&
+               writeHashLinesFile(f.path("hash.ivt"), 40 << 20) &&
+               writeManyBlocksLogFile(f.path("blocks.lvt"));
     });
     return folder;
 }
@@ -164,6 +168,27 @@ void BM_LogBlockChoice(benchmark::State& state)
     }
 }
 BENCHMARK(BM_LogBlockChoice)->Unit(benchmark::kMillisecond)->Iterations(6);
+
+// Small hostile files opened in the viewers: 0, a log file of 2 MB whose first record has a
+// million data lines, in the log viewer; 1, 40 MB of "#" lines in the record viewer. Each ends
+// with the open-failure message and an empty viewer.
+void BM_ViewerRefusesHostileFile(benchmark::State& state)
+{
+    const bool log = state.range(0) == 0;
+    const std::string path = files().path(log ? "blocks.lvt" : "hash.ivt");
+    for (auto _ : state) {
+        std::unique_ptr<CViewerDialog> viewer;
+        if (log)
+            viewer = std::make_unique<CDispayLoggedDataDlg>(context(path));
+        else
+            viewer = std::make_unique<CViewFileDlg>(context(path));
+        showAndPaint(*viewer);
+        if (viewer->rows().rowCount() != 0 || viewer->graph())
+            state.SkipWithError("a hostile file was shown");
+    }
+    state.SetLabel(log ? "log viewer, 2 MB" : "record viewer, 40 MB of # lines");
+}
+BENCHMARK(BM_ViewerRefusesHostileFile)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

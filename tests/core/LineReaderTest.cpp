@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <vector>
 
 #include "core/LineReader.h"
@@ -63,6 +64,18 @@ TEST(LineReader, MissingFileOrFolderDoesNotOpen)
     TempDir dir;
     CLineReader reader(10);
     EXPECT_FALSE(reader.open(dir.file("missing")));
+    EXPECT_EQ(errno, ENOENT);
     EXPECT_FALSE(reader.open(dir.directory()));
+    EXPECT_EQ(errno, EISDIR);
     EXPECT_FALSE(reader.isOpen());
+}
+
+// A read that fails is no end of file: the reader stops and says why.
+TEST(LineReader, ReadErrorIsNotTheEnd)
+{
+    CLineReader reader(10);
+    ASSERT_TRUE(reader.open("/proc/self/mem")); // reading its first page fails with EIO
+    std::string_view piece;
+    EXPECT_FALSE(reader.next(piece));
+    EXPECT_EQ(reader.error(), EIO);
 }

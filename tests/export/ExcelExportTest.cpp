@@ -23,9 +23,15 @@ class COpenedFiles : public QObject {
     Q_OBJECT
 public:
     std::vector<std::string> paths;
+    std::vector<std::string> names; // the file-system bytes of each path
 
 public slots:
-    void open(const QUrl& url) { paths.push_back(url.toLocalFile().toStdString()); }
+    void open(const QUrl& url)
+    {
+        paths.push_back(url.toLocalFile().toStdString());
+        names.push_back(
+            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString());
+    }
 };
 
 namespace {
@@ -200,6 +206,21 @@ TEST_F(ExcelExportTest, AWorkbookThatCannotBeWrittenIsReportedAndNotOpened)
     EXPECT_EQ(messages.shown()[0].icon, MessageIcon::Stop);
     EXPECT_TRUE(opened.paths.empty());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the wait cursor is restored";
+}
+
+// A temporary folder whose name is not UTF-8 (Latin-1 bytes): the workbook written there is the
+// one the desktop is asked to open.
+TEST_F(ExcelExportTest, AFolderNameInAnyEncodingReachesTheDesktop)
+{
+    const std::string folder = dir.file("caf\xe9");
+    std::filesystem::create_directory(folder);
+    ::setenv("TMPDIR", folder.c_str(), 1);
+    CExcelExport exporter(messages, apps);
+    exporter.exportTable(&viewer, generatedTable(10), recordTitles());
+    EXPECT_TRUE(messages.shown().empty());
+    ASSERT_EQ(opened.names.size(), 1u);
+    EXPECT_EQ(opened.names[0].rfind(folder + "/Ventora-export-", 0), 0u) << opened.names[0];
+    EXPECT_TRUE(std::filesystem::is_regular_file(opened.names[0]));
 }
 
 TEST_F(ExcelExportTest, TheNoticeWindowIsCreatedOnceAndStaysOpen)

@@ -127,11 +127,11 @@ TEST(LogFileReader, UnreadableFileIsReportedForEachPass)
     EXPECT_EQ(messages.shown(), (std::vector<ShownMessage>{expected, expected}));
 }
 
-// A record of many blocks: every field comes back from its own line, and the bytes in memory
-// read exactly as the file does.
-TEST(LogFileReader, RecordOfTwentyThousandBlocks)
+// A record of as many blocks as a log file may have: every field comes back from its own line,
+// and the bytes in memory read exactly as the file does.
+TEST(LogFileReader, RecordOfTheMostBlocks)
 {
-    constexpr int kBlocks = 20000;
+    constexpr int kBlocks = 64;
     std::string content = kStamp1;
     for (int block = 0; block < kBlocks; ++block) {
         std::string number = std::to_string(block);
@@ -147,7 +147,7 @@ TEST(LogFileReader, RecordOfTwentyThousandBlocks)
     for (const CDataTable* table : {&fromFile, &fromText}) {
         ASSERT_EQ(table->columnCount(), 13 * kBlocks);
         ASSERT_EQ(table->rowCount(), 2u);
-        for (int block : {0, 1, 9999, kBlocks - 1}) {
+        for (int block : {0, 1, 31, kBlocks - 1}) {
             std::string number = std::to_string(block);
             EXPECT_EQ(table->field(0, 13 * block), number + std::string(8 - number.size(), ' '));
             EXPECT_EQ(table->field(0, 13 * block + 12), ".end");

@@ -13,6 +13,7 @@
 #include "print/PrintResult.h"
 #include "print/ViewerPrint.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/OutputPlace.h"
 #include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/TempDir.h"
 
@@ -208,6 +209,59 @@ TEST_F(ListPrint, FailuresShowAStopMessageAndLeaveNoBrokenFile)
             EXPECT_TRUE(std::filesystem::is_character_file(c.path));
         } else {
             EXPECT_FALSE(std::filesystem::exists(c.path));
+        }
+    }
+}
+
+// A printed PDF on every kind of output: a document that fails or is given up after it began
+// leaves what was there as it was; a complete one replaces it (through a link, the file it
+// leads to) with the older file's mode.
+TEST_F(ListPrint, PdfOutputsByFailures)
+{
+    enum class Ending { Complete, GivenUp, SizeLimit };
+    for (OutputKind kind : {OutputKind::NewName, OutputKind::OlderFile, OutputKind::Link,
+                            OutputKind::Fifo, OutputKind::Device}) {
+        for (Ending ending : {Ending::Complete, Ending::GivenUp, Ending::SizeLimit}) {
+            if (ending == Ending::SizeLimit &&
+                (kind == OutputKind::Fifo || kind == OutputKind::Device))
+                continue;
+            SCOPED_TRACE(std::string(outputKindName(kind)) + ", ending " +
+                         std::to_string(static_cast<int>(ending)));
+            TempDir folder;
+            COutputPlace place(folder, kind, "out.pdf");
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QString::fromStdString(place.path()));
+            printer.setResolution(CViewerPrint::kPrintResolution);
+            int result = kPrintOk;
+            {
+                FileSizeLimit limit(ending == Ending::SizeLimit ? 40000 : RLIM_INFINITY);
+                CPrintJob job(printer);
+                ASSERT_EQ(job.begin(), kPrintOk);
+                const int pages = ending == Ending::SizeLimit ? 400 : 2;
+                for (int page = 1; page <= pages && result == kPrintOk; ++page) {
+                    if (page > 1)
+                        result = job.newPage();
+                    job.painter().drawText(300, 300, QStringLiteral("page %1").arg(page));
+                }
+                if (ending == Ending::GivenUp || result != kPrintOk)
+                    job.abort();
+                else
+                    result = job.end();
+            }
+            if (ending == Ending::Complete) {
+                EXPECT_EQ(result, kPrintOk);
+                if (kind != OutputKind::Device) {
+                    EXPECT_TRUE(place.received().starts_with("%PDF"));
+                }
+                if (kind == OutputKind::OlderFile) {
+                    EXPECT_EQ(std::filesystem::status(place.path()).permissions(),
+                              std::filesystem::perms(0640));
+                }
+            } else {
+                EXPECT_EQ(result, ending == Ending::SizeLimit ? kPrintWriteFailed : kPrintOk);
+                EXPECT_TRUE(place.unharmed());
+            }
         }
     }
 }

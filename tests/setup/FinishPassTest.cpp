@@ -47,23 +47,34 @@ TEST_F(FinishPassTest, ClearedCheckBoxWritesNoList)
     EXPECT_FALSE(fs::exists(launcherPath()));
 }
 
-TEST_F(FinishPassTest, ListedFilesGetOwnerWriteAccessButLinksAndFoldersAreLeftAlone)
+// Only regular files inside the installation get owner write access: not a link's target, a
+// folder, or a file outside the installation folder.
+TEST_F(FinishPassTest, ListedFilesInsideTheInstallationGetOwnerWriteAccess)
 {
-    std::string readOnly = dir_.file("read-only.txt");
-    std::string target = dir_.file("target.txt");
-    std::string link = dir_.file("link.txt");
-    writeFile(readOnly, "x");
-    writeFile(target, "y");
-    fs::permissions(readOnly, fs::perms(0555));
-    fs::permissions(target, fs::perms(0444));
+    const std::string inside = request_.installFolder + "/read-only.txt";
+    const std::string target = request_.installFolder + "/target.txt";
+    const std::string link = request_.installFolder + "/link.txt";
+    const std::string outside = dir_.file("outside.txt");
+    const struct Row {
+        std::string file;
+        fs::perms after;
+    } rows[] = {{inside, fs::perms(0755)}, {target, fs::perms(0444)}, {outside, fs::perms(0444)}};
+    writeFile(inside, "x");
+    fs::permissions(inside, fs::perms(0555));
+    for (const std::string& path : {target, outside}) {
+        writeFile(path, "y");
+        fs::permissions(path, fs::perms(0444));
+    }
     fs::create_symlink(target, link);
-    writeFile(listPath(), readOnly + "  \t\r\r\n" + link + "\r\r\n" + dir_.file("Desktop") +
-                              "\r\r\n" + dir_.file("missing") + "\r\r\n\r\r\n");
+    writeFile(listPath(), inside + "  \t\r\r\n" + link + "\r\r\n" + outside + "\r\r\n" +
+                              request_.installFolder + "/../outside.txt\r\r\n" +
+                              dir_.file("Desktop") + "\r\r\n" + dir_.file("missing") +
+                              "\r\r\n\r\r\n");
     request_.desktopLauncher = false;
 
     EXPECT_EQ(finishSetup(request_), 1);
-    EXPECT_EQ(fs::status(readOnly).permissions(), fs::perms(0755));
-    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0444));
+    for (const Row& row : rows)
+        EXPECT_EQ(fs::status(row.file).permissions(), row.after) << row.file;
 }
 
 TEST_F(FinishPassTest, UnwritableListStillCreatesTheLauncher)

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "setup/SetupCopy.h"
 #include "setup/SetupTexts.h"
@@ -109,10 +110,12 @@ TEST_F(SetupCopyTest, ProgressStatusAndPausesFollowTheTableInOrder)
 TEST_F(SetupCopyTest, LinuxTableInstallsTheProgramExecutable)
 {
     addSourceFiles(kLinuxFiles);
-    fs::permissions(dir_.file("kit/data/Skyvane8u"), fs::perms(0755));
+    // A kit whose program is setuid installs a plain executable.
+    ASSERT_EQ(::chmod(dir_.file("kit/data/Skyvane8u").c_str(), 06755), 0);
     ASSERT_EQ(run(linuxCopyPlan()), CopyOutcome::GoOn);
 
     EXPECT_TRUE(messages_.shown().empty());
+    EXPECT_EQ(fs::status(installed("Skyvane8u")).permissions(), fs::perms(0755));
     EXPECT_EQ(listText(), expectedList(kLinuxFiles));
     // The folder step, four rows of two steps and the final step fill the bar exactly.
     EXPECT_EQ(progress_.steps, 10);
@@ -147,6 +150,7 @@ TEST_F(SetupCopyTest, ExistingFolderAnsweredYesIsOverwritten)
 {
     addSourceFiles(kLinuxFiles);
     fs::create_directories(state_.installFolder);
+    fs::permissions(state_.installFolder, fs::perms(0755));
     writeFile(installed("port.ini"), "old port.ini");
     writeFile(installed("UnInstall_Skyvane8u.txt"), "/old/line\r\r\n");
     messages_.answer(true);
@@ -156,6 +160,45 @@ TEST_F(SetupCopyTest, ExistingFolderAnsweredYesIsOverwritten)
               std::vector<std::string>{"La cartella scelta esiste gia'.Vuoi sovrascriverla ?"});
     EXPECT_EQ(readFile(installed("port.ini")), "contents of port.ini\n");
     EXPECT_EQ(listText(), expectedList(kLinuxFiles));
+}
+
+// An existing folder that others may write in, or that another user owns, is refused after
+// the question: others could swap the program that the launchers start.
+TEST_F(SetupCopyTest, ExistingFolderMustBeTheUsersAlone)
+{
+    const struct Row {
+        const char* what;
+        fs::perms mode;
+        bool otherOwner;
+    } rows[] = {{"group may write", fs::perms(0775), false},
+                {"others may write", fs::perms(0757), false},
+                {"another user's", fs::perms(0755), true}};
+    addSourceFiles(kLinuxFiles);
+    for (Language language : {Language::Italian, Language::English}) {
+        for (const Row& row : rows) {
+            if (row.otherOwner && ::geteuid() != 0)
+                continue; // only root can give a folder away
+            fs::create_directories(state_.installFolder);
+            fs::permissions(state_.installFolder, row.mode);
+            if (row.otherOwner) {
+                ASSERT_EQ(::chown(state_.installFolder.c_str(), 65534, 65534), 0);
+            }
+            state_.language = language;
+            messages_.clear();
+            messages_.answer(true);
+            EXPECT_EQ(run(linuxCopyPlan()), CopyOutcome::Stay) << row.what;
+            EXPECT_EQ(messages_.shown(),
+                      (std::vector<ShownMessage>{
+                          {setupTexts(language).folderExists, MessageIcon::Question, true},
+                          {setupTexts(language).folderNotPrivate, MessageIcon::Stop, false}}))
+                << row.what;
+            EXPECT_TRUE(fs::is_empty(state_.installFolder)) << row.what;
+            fs::remove(state_.installFolder);
+        }
+    }
+    EXPECT_EQ(setupTexts(Language::English).folderNotPrivate,
+              "The folder belongs to another user or others may write in it.\n"
+              "Please choose another folder.");
 }
 
 TEST_F(SetupCopyTest, FolderThatCannotBeCreatedEndsTheSetup)
@@ -262,6 +305,7 @@ TEST_F(SetupCopyTest, LinksAtDestinationsAreReplacedNotWrittenThrough)
 {
     addSourceFiles(kLinuxFiles);
     fs::create_directories(state_.installFolder);
+    fs::permissions(state_.installFolder, fs::perms(0755));
     fs::create_directories(folders_.programs + "/Norvik");
     writeFile(dir_.file("outside.txt"), "not ours");
     const std::string links[] = {installed("Skyvane8u"), installed("port.ini"),

@@ -34,7 +34,7 @@ protected:
         writeFile(dir_.file("License.txt"), "licence");
         writeFile(dir_.file("UnInstall_Quillon6.txt"), dir_.file("Skyvane8u") + "\r\r\n");
         environment_.messages = &messages_;
-        environment_.programsFolder = dir_.file("applications");
+        environment_.shellFolders.programs = dir_.file("applications");
         environment_.pause = [this](int milliseconds) {
             positions_.push_back(progress()->value());
             pausedMs_ += milliseconds;

@@ -46,7 +46,7 @@ protected:
     RemovalOutcome run()
     {
         CUninstaller uninstaller(messages_, progress_);
-        return uninstaller.run(folder_, programs_);
+        return uninstaller.run(folder_, {programs_, dir_.file("Desktop")});
     }
 
     TempDir dir_;
@@ -66,7 +66,8 @@ TEST_F(UninstallerTest, DeletesExactlyTheListedFiles)
     EXPECT_EQ(run(), RemovalOutcome::Removed);
     for (const char* gone : {"Skyvane8u", "port.ini", "UnInstall_Quillon6.txt", "License.txt"})
         EXPECT_FALSE(fs::exists(file(gone))) << gone;
-    EXPECT_FALSE(fs::exists(outside));
+    // A file outside the installation folder is never deleted, and the message counts it.
+    EXPECT_TRUE(fs::exists(outside));
     for (const char* kept : {"plant.bmp", "BrevantUninstall", "dump.ivt"})
         EXPECT_TRUE(fs::exists(file(kept))) << kept;
     EXPECT_FALSE(fs::exists(launcher()));
@@ -75,7 +76,8 @@ TEST_F(UninstallerTest, DeletesExactlyTheListedFiles)
 
     EXPECT_EQ(messages_.shown(),
               (std::vector<ShownMessage>{{"Uninstall Complete.\r\nPlease remove Quillon6 Folder "
-                                          "manually.",
+                                          "manually.\r\n1 listed file lies outside the "
+                                          "installation folder and was left alone.",
                                           MessageIcon::Information, false}}));
     std::vector<std::string> expected;
     for (int position = 0; position <= 6; ++position) {
@@ -148,6 +150,54 @@ TEST_F(UninstallerTest, LinesLongerThan127CharactersAreReadInPiecesAndSkipped)
     EXPECT_TRUE(fs::exists(file(tail)));
     EXPECT_FALSE(fs::exists(exact));
     EXPECT_FALSE(fs::exists(file("port.ini")));
+}
+
+// Only what resolves inside the installation folder is deleted, and the launchers the setup
+// made; every other line is left alone and counted.
+TEST_F(UninstallerTest, DeletesOnlyInsideTheInstallation)
+{
+    fs::create_directories(file("sub"));
+    fs::create_directories(dir_.file("Desktop"));
+    fs::create_directory_symlink(dir_.path(), file("home-link"));
+    fs::create_directory_symlink(file("sub"), file("inner"));
+    const struct Row {
+        std::string line;   // as listed
+        std::string file;   // the file it names, created before the run
+        bool deleted;
+        bool counted;       // counted as outside
+    } rows[] = {
+        {file("a"), file("a"), true, false},
+        {"b", file("b"), true, false}, // relative: from the installation folder
+        {file("inner/c"), file("sub/c"), true, false},
+        {programs_ + "/Norvik/Skyvane8u.desktop", programs_ + "/Norvik/Skyvane8u.desktop", true,
+         false},
+        {dir_.file("Desktop/Skyvane8u.desktop"), dir_.file("Desktop/Skyvane8u.desktop"), true,
+         false},
+        {dir_.file("thesis.pdf"), dir_.file("thesis.pdf"), false, true},
+        {"../x.txt", dir_.file("x.txt"), false, true},
+        {file("sub/../d"), file("d"), false, true},
+        {file("home-link/e.txt"), dir_.file("e.txt"), false, true},
+        {file("f") + std::string(1, '\0') + "tail", file("f"), false, true},
+        {programs_ + "/Norvik/other.desktop", programs_ + "/Norvik/other.desktop", false, true},
+        {file("gone/missing"), "", false, false},
+    };
+    std::string list;
+    int outside = 0;
+    for (const Row& row : rows) {
+        list += row.line + "\r\r\n";
+        if (!row.file.empty())
+            writeFile(row.file, "listed");
+        outside += row.counted ? 1 : 0;
+    }
+    writeList(list);
+    EXPECT_EQ(run(), RemovalOutcome::Removed);
+    for (const Row& row : rows) {
+        if (!row.file.empty()) {
+            EXPECT_EQ(fs::exists(row.file), !row.deleted) << row.file;
+        }
+    }
+    EXPECT_EQ(messages_.texts(), std::vector<std::string>{uninstallCompleteText(outside)});
+    EXPECT_NE(uninstallCompleteText(outside).find("6 listed files lie outside"), std::string::npos);
 }
 
 } // namespace

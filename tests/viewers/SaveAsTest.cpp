@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/OutputPlace.h"
 #include "tests/support/ScriptedFileDialog.h"
 #include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/TempDir.h"
@@ -129,4 +130,23 @@ TEST_F(SaveAs, AFailedCopyIsReportedAndLeavesTheChosenFileAlone)
     EXPECT_EQ(save(dir.file("copy.ivt")), SaveAsResult::Failed);
     EXPECT_EQ(messages.shown(), failed);
     EXPECT_FALSE(std::filesystem::exists(dir.file("copy.ivt")));
+}
+
+// Save As writes as every output does: the file a link leads to gets the copy, an older file's
+// mode is kept, and any valid name works (the new file beside it gets a shorter one).
+TEST_F(SaveAs, TheCopyFollowsTheOutputRule)
+{
+    for (OutputKind kind : {OutputKind::OlderFile, OutputKind::Link}) {
+        TempDir folder;
+        COutputPlace place(folder, kind, "copy.ivt");
+        EXPECT_EQ(save(place.path()), SaveAsResult::Saved) << outputKindName(kind);
+        EXPECT_EQ(place.received(), kContent) << outputKindName(kind);
+        EXPECT_EQ(std::filesystem::status(place.path()).permissions(),
+                  std::filesystem::perms(0640));
+    }
+    for (std::size_t length : {241u, 255u}) {
+        const std::string target = dir.file(std::string(length - 4, 'n') + ".ivt");
+        EXPECT_EQ(save(target), SaveAsResult::Saved) << length;
+        EXPECT_EQ(readFile(target), kContent) << length;
+    }
 }

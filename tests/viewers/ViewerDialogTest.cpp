@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 
 #include "chart/GraphFrame.h"
 #include "chart/GraphPanel.h"
@@ -259,6 +260,43 @@ TEST_F(Viewers, AFileThatCannotBeOpenedLeavesAnEmptyViewer)
     EXPECT_EQ(log->graph(), nullptr);
     EXPECT_EQ(log->blockChoice().count(), 0);
     EXPECT_EQ(log->windowTitle(), "Ventora Log Viewer");
+}
+
+// Files refused for a reason of their own, a folder, a file beyond the limits: the open-failure
+// message, an empty viewer, and no graph however Graph Settings are set, so Print does nothing.
+TEST_F(Viewers, RefusedFilesLeaveAViewerWithoutGraph)
+{
+    std::string hashLines, blocks = "DATE-TIME: 2024/01/02 10:00:00\r\r\n";
+    for (int i = 0; i < 5000; ++i)
+        hashLines += "#\n";
+    for (int i = 0; i < 65; ++i)
+        blocks += std::string(104, '1') + "\r\r\n";
+    std::filesystem::create_directory(dir.file("folder.ivt"));
+    writeFile(dir.file("hash.ivt"), hashLines);
+    writeFile(dir.file("blocks.lvt"), blocks);
+    const std::string record = "ERROR: Unable to open selected file";
+    const std::string log = "ERROR: unable to open LogInstr file.";
+    const struct Row {
+        const char* name;
+        std::vector<std::string> messages;
+    } rows[] = {{"folder.ivt", {record}}, {"hash.ivt", {record}}, {"blocks.lvt", {log}},
+                {"missing.lvt", {log, log}}};
+    for (const Row& row : rows) {
+        messages.clear();
+        std::unique_ptr<CViewerDialog> viewer;
+        if (std::string(row.name).ends_with(".ivt"))
+            viewer = std::make_unique<CViewFileDlg>(context(row.name));
+        else
+            viewer = std::make_unique<CDispayLoggedDataDlg>(context(row.name));
+        EXPECT_EQ(messages.texts(), row.messages) << row.name;
+        EXPECT_EQ(viewer->table().model()->rowCount(), 0) << row.name;
+        withGraphSettings([&] { viewer->OnGraphSettings(); },
+                          [](CGraphSettingDlg& dialog) { dialog.accept(); });
+        EXPECT_EQ(viewer->graph(), nullptr) << row.name;
+        viewer->OnPrint();
+        viewer->OnCopyGraph();
+        EXPECT_EQ(outputs.prints, 0) << row.name;
+    }
 }
 
 TEST_F(Viewers, ZoomMinusFollowsZoomPlusAndZoomMinusButNotARebuild)

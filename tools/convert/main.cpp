@@ -3,7 +3,9 @@
 // gets the spreadsheet export's workbook instead. Exit codes: 0 done, 1 a file could not be read
 // or written, 2 bad arguments. With --stats it writes wind statistics instead
 // (stats/StatsCommand.h), with --wind-rose a wind rose picture (stats/WindRoseCommand.h).
+// Every output follows files/OutputFile.h; SIGINT and SIGTERM remove an unfinished one.
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -12,11 +14,15 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
+#include <vector>
 
 #include "export/WorkbookWriter.h"
 #include "files/ConvertReport.h"
 #include "files/CsvWriter.h"
+#include "files/FileLimits.h"
 #include "files/FirstMessage.h"
+#include "files/InterruptCleanup.h"
 #include "files/LogFileReader.h"
 #include "files/OutputFile.h"
 #include "files/RecordFileReader.h"
@@ -27,18 +33,43 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: ventora-convert FILE.ivt|FILE.lvt [OUT.csv|OUT.xlsx]\n"
-                               "Converts a Ventora record (.ivt) or log (.lvt) file to CSV,\n"
-                               "or to an Excel workbook when the output ends in .xlsx;\n"
-                               "writes CSV to standard output when no output file is named.\n"
-                               "       ventora-convert --stats [PERIOD] FILE.ivt [OUT.csv]\n"
-                               "Writes wind statistics per period (10m, 1h, ...; default 10m).\n"
-                               "       ventora-convert --wind-rose FILE.ivt ROSE.png\n"
-                               "Draws the wind rose of a record file.\n";
+constexpr const char* kUsage =
+    "Usage: ventora-convert FILE.ivt|FILE.lvt [OUT.csv|OUT.xlsx]\n"
+    "  or:  ventora-convert --stats [PERIOD] FILE.ivt [OUT.csv]\n"
+#if VENTORA_WIND_ROSE
+    "  or:  ventora-convert --wind-rose FILE.ivt ROSE.png\n"
+#endif
+    "Converts a Ventora record (.ivt) or log (.lvt) file to CSV, written to OUT.csv\n"
+    "or, when no output is named, to standard output; an output ending in .xlsx\n"
+    "gets an Excel workbook instead.\n"
+    "\n"
+    "  --stats [PERIOD]    wind statistics per period of a record file instead: PERIOD\n"
+    "                      is 10m, 1h, 600s or minutes, from 1 minute to 24 hours and\n"
+    "                      dividing a day (default 10m)\n"
+#if VENTORA_WIND_ROSE
+    "  --wind-rose         the wind rose of a record file as a PNG picture instead\n"
+#endif
+    "  --help              show this help\n"
+    "\n"
+    "An output is replaced only when it is complete; Ctrl-C leaves the old one as it was.\n"
+    "\n"
+    "Exit status: 0 done; 1 a file could not be read, was refused or could not be\n"
+    "written; 2 bad arguments; 130/143 interrupted (SIGINT/SIGTERM).\n";
 
 int fail(const std::string& subject, const std::string& what, int code)
 {
     return convertReport(stderr, subject, what, code);
+}
+
+// The input's size, which the output is measured against; for a pipe, which has none, the
+// bytes its rows hold.
+std::uint64_t inputBytes(const std::string& path, const CDataTable& rows)
+{
+    struct stat info {};
+    const std::uint64_t size = ::stat(path.c_str(), &info) == 0 && info.st_size > 0
+                                   ? static_cast<std::uint64_t>(info.st_size)
+                                   : 0;
+    return std::max<std::uint64_t>(size, rows.memoryBytes());
 }
 
 bool sameFile(const std::string& a, const std::string& b)
@@ -53,6 +84,7 @@ int main(int argc, char** argv)
 try {
     // Over a file size limit, report the failed write instead of being killed by the signal.
     std::signal(SIGXFSZ, SIG_IGN);
+    installInterruptCleanup();
     if (argc == 2 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
         std::fputs(kUsage, stdout);
         return 0;
@@ -80,6 +112,14 @@ try {
                                     : readLogFile(input, rows, messages);
     if (!read)
         return fail(input, messages.line(), 1);
+    // Refused before anything is written: a table that would swell far beyond its file.
+    const std::vector<std::string> titles = csvFieldTitles(rows);
+    if (!outputWithinLimit(csvSizeBound(rows, titles), inputBytes(input, rows))) {
+        errno = kOutputTooLarge;
+        messages.tell(extension == ".ivt" ? kRecordFileOpenError : kLogFileOpenError,
+                      MessageIcon::Stop);
+        return fail(input, messages.line(), 1);
+    }
 
     std::FILE* out = stdout;
     std::string output;
@@ -88,9 +128,12 @@ try {
         output = argv[2];
         if (sameFile(input, output))
             return fail(output, "is the input file; choose another output file", 2);
-        if (int error = file.open(output); error != 0)
+        const bool workbook = isWorkbookPath(output);
+        if (int error = file.open(output, workbook ? COutputFile::Writer::ByName
+                                                   : COutputFile::Writer::Stream);
+            error != 0)
             return fail(output, std::string("cannot create: ") + std::strerror(error), 1);
-        if (isWorkbookPath(output)) {
+        if (workbook) {
             int result = convertToWorkbook(rows, file.writePath());
             if (result == 0)
                 result = file.commit();
@@ -102,7 +145,7 @@ try {
         }
         out = file.stream();
     }
-    int result = writeCsv(rows, csvFieldTitles(rows), out);
+    int result = writeCsv(rows, titles, out);
     if (result == 0 && out != stdout)
         result = file.commit();
     if (result != 0) {
