@@ -3,8 +3,8 @@
 // file (PublishCursor.h) says how far the broker has acknowledged it. next() reads the line
 // after the last one handed out, with its sequence number; at most `window` lines are in flight
 // at once. acknowledged() moves the cursor over the lines acknowledged without a gap and saves
-// it at most once a second; the owner saves it at once when nothing is left to send (each save
-// waits for the disk, so a backlog must not save after every window); rewind() hands the unacknowledged lines out again after a lost connection, with the
+// it at most once a second; the owner saves it soon after nothing is left to send (each save
+// waits for the disk, so neither a backlog nor a steady stream saves after every line); rewind() hands the unacknowledged lines out again after a lost connection, with the
 // same numbers. With daily files, the end of one file leads on to the next day's file once it
 // exists; a file that became shorter than the cursor (emptied, or replaced) is read from its
 // start.

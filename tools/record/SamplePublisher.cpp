@@ -31,6 +31,9 @@ CSamplePublisher::CSamplePublisher(const MqttOptions& options, CStoreForward::Fi
       sampleTopic_(sampleTopic(options.broker.prefix, options.station)),
       statistics_(options.statsPeriod != 0 ? options.statsPeriod : kDefaultStatsPeriod)
 {
+    saveLater_.setSingleShot(true);
+    saveLater_.setInterval(1000);
+    connect(&saveLater_, &QTimer::timeout, this, [this] { queue_.save(); });
 }
 
 int CSamplePublisher::start()
@@ -99,8 +102,10 @@ void CSamplePublisher::pump()
         }
         queue_.sent(mid);
     }
-    if (queue_.inFlight() == 0)
-        queue_.save(); // all acknowledged and nothing left: the cursor goes to disk now
+    // All acknowledged and nothing left: the cursor goes to disk within a second (each save
+    // waits for the disk; a line a twentieth of a second must not cost a save each).
+    if (queue_.inFlight() == 0 && !saveLater_.isActive())
+        saveLater_.start();
     pumping_ = false;
 }
 

@@ -7,6 +7,7 @@
 // instrument link coming and going.
 
 #include <QObject>
+#include <QTimer>
 #include <functional>
 #include <optional>
 #include <string>
@@ -60,6 +61,7 @@ private:
     std::optional<InstrumentLink> instrument_;
     CWindStatistics statistics_;
     std::optional<std::string> pendingStats_; // closed while the broker was away
+    QTimer saveLater_;
     bool pumping_ = false;
 };
 
