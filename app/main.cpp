@@ -1,7 +1,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QIcon>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -11,6 +10,7 @@
 #include "app/UserDataFolder.h"
 #include "app/VentoraApp.h"
 #include "controls/QtMessageBox.h"
+#include "core/FileSizeSignal.h"
 
 namespace {
 
@@ -34,9 +34,7 @@ void reportWorkingFolder(const CWorkingFolder& folder, IMessageBox& messages)
 
 int main(int argc, char* argv[])
 {
-    // A write beyond a file-size limit must fail with an error the recording writer reports,
-    // not end the program.
-    std::signal(SIGXFSZ, SIG_IGN);
+    ignoreFileSizeSignal();
     // --help needs no display, so it is answered before Qt starts (help2man reads it at build
     // time on machines without one).
     if (parseStartArguments({argv, argv + argc}).action == CStartArguments::Action::Help) {

@@ -17,7 +17,7 @@ set(VENTORA_LAYERS
     "protocol:core serial files"
     "controls:core"
     "chart:core controls"
-    "export:core files controls"
+    "export:core files controls stats"
     "print:core files chart controls"
     "stats:core files"
     "mqtt:core files stats"

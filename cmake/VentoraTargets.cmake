@@ -5,9 +5,10 @@
 # ventora_ui_library(name SOURCES ... [DEPENDS ...]): window code on Qt Widgets.
 # ventora_qt_core_library(name SOURCES ... [DEPENDS ...]): code on Qt's event loop without
 # widgets, for the window programs and the headless ones alike.
-# ventora_add_test(name SOURCES ... [DEPENDS ...] [GUI] [COST N]): one GoogleTest executable,
-# each test registered with CTest; GUI tests run on the offscreen platform. A high COST makes a
-# parallel ctest start the tests first (for long ones, so that the short ones run beside them).
+# ventora_add_test(name SOURCES ... [DEPENDS ...] [GUI] [COST N] [ENV VAR=VALUE]): one GoogleTest
+# executable, each test registered with CTest; GUI tests run on the offscreen platform. A high
+# COST makes a parallel ctest start the tests first (for long ones, so that the short ones run
+# beside them); ENV VAR=VALUE sets one more variable in the tests' environment.
 
 function(ventora_model_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
@@ -36,12 +37,18 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 
 function(ventora_add_test name)
-    cmake_parse_arguments(ARG "GUI" "COST" "SOURCES;DEPENDS" ${ARGN})
+    cmake_parse_arguments(ARG "GUI" "COST;ENV" "SOURCES;DEPENDS" ${ARGN})
     if(NOT ARG_COST)
         set(ARG_COST 0)
     endif()
     if(ARG_GUI AND NOT VENTORA_BUILD_GUI)
         return()
+    endif()
+    # One more variable, as a modification: a list here would be split into properties.
+    set(more_environment)
+    if(ARG_ENV)
+        string(REGEX REPLACE "^([^=]+)=" "\\1=set:" modification "${ARG_ENV}")
+        set(more_environment ENVIRONMENT_MODIFICATION ${modification})
     endif()
     add_executable(${name} ${ARG_SOURCES})
     # The test code itself is not optimised: optimising GoogleTest's macros is slow (a fifth of
@@ -58,5 +65,6 @@ function(ventora_add_test name)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-        PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen LABELS ${name} COST ${ARG_COST})
+        PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen ${more_environment} LABELS ${name}
+        COST ${ARG_COST})
 endfunction()

@@ -62,6 +62,11 @@ double fieldValue(std::string_view text)
         const double value = text.empty() ? 0.0 : ctext::toDouble(text);
         return std::isfinite(value) ? value : 0.0;
     }
+    return plainDecimalValue(decimal);
+}
+
+double plainDecimalValue(const PlainDecimal& decimal)
+{
     double magnitude =
         static_cast<double>(decimal.mantissa) / kPowersOfTen[decimal.fractionDigits];
     return decimal.negative ? -magnitude : magnitude;

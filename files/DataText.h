@@ -30,6 +30,9 @@ struct PlainDecimal {
 };
 bool parsePlainDecimal(std::string_view text, PlainDecimal& decimal);
 
+// The value of a plain decimal, rounded as strtod rounds it.
+double plainDecimalValue(const PlainDecimal& decimal);
+
 // "---  --" for a field with a marker, otherwise the text itself.
 std::string_view displayField(std::string_view text);
 

@@ -1,7 +1,9 @@
 #include "files/RecordingWriter.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -30,7 +32,55 @@ int writeAll(int fd, std::string_view bytes)
     return 0;
 }
 
+// What the file needs before the next line: the rest of CR CR LF when it ends inside a line.
+std::string_view missingLineEnd(int fd, off_t size)
+{
+    constexpr std::string_view kLineEnd = "\r\r\n";
+    if (size == 0)
+        return {};
+    char tail[2] = {};
+    const off_t from = size >= 2 ? size - 2 : 0;
+    const ssize_t n = ::pread(fd, tail, static_cast<std::size_t>(size - from), from);
+    if (n <= 0 || tail[n - 1] == '\n')
+        return {};
+    std::size_t returns = 0;
+    for (ssize_t at = n - 1; at >= 0 && tail[at] == '\r'; --at)
+        ++returns;
+    return kLineEnd.substr(returns);
+}
+
+// Holds the advisory lock of our writers until the descriptor closes.
+void lockFile(int fd)
+{
+    // Without lock support (some network file systems) the append goes on unlocked.
+    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+}
+
 } // namespace
+
+int openRecordingFile(const std::string& path, int flags, int* fd)
+{
+    // O_NONBLOCK: opening a FIFO for writing would otherwise wait for a reader. Read access lets
+    // the writer see how the file ends; a file that may only be written is written all the same.
+    flags |= O_CLOEXEC | O_NONBLOCK;
+    *fd = ::open(path.c_str(), O_RDWR | flags, 0666);
+    if (*fd < 0 && errno == EACCES)
+        *fd = ::open(path.c_str(), O_WRONLY | flags, 0666);
+    if (*fd < 0)
+        return errno;
+    struct stat info {};
+    if (::fstat(*fd, &info) == 0 && S_ISREG(info.st_mode))
+        return 0;
+    ::close(*fd);
+    *fd = -1;
+    return kNotRegularFile;
+}
+
+std::string recordingErrorText(int code)
+{
+    return code == kNotRegularFile ? "not a regular file" : std::strerror(code);
+}
 
 CRecordingWriter::CRecordingWriter(std::string path, IClock& clock, IMessageBox& messages)
     : path_(std::move(path)), clock_(clock), messages_(messages)
@@ -69,16 +119,22 @@ bool CRecordingWriter::emptyFile()
 
 int CRecordingWriter::appendLine(std::string_view line)
 {
-    int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return errno;
+    int fd = -1;
+    if (const int error = openRecordingFile(path_, O_APPEND | O_CREAT, &fd); error != 0)
+        return error;
+    lockFile(fd);
+    // The size under the lock is where this append starts: no writer of ours adds to it now.
     struct stat info {};
-    bool sized = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    int result = writeAll(fd, line);
-    if (result != 0 && sized) {
-        // Cut the partial line off again (a full disk or a size limit): the file keeps only
-        // whole lines.
-        while (::ftruncate(fd, info.st_size) != 0 && errno == EINTR) {
+    int result = ::fstat(fd, &info) == 0 ? 0 : errno;
+    if (result == 0) {
+        std::string bytes(missingLineEnd(fd, info.st_size));
+        bytes += line;
+        result = writeAll(fd, bytes);
+        if (result != 0) {
+            // Cut the partial line off again (a full disk or a size limit): the file keeps only
+            // whole lines.
+            while (::ftruncate(fd, info.st_size) != 0 && errno == EINTR) {
+            }
         }
     }
     if (::close(fd) != 0 && result == 0)
@@ -88,11 +144,13 @@ int CRecordingWriter::appendLine(std::string_view line)
 
 int CRecordingWriter::truncateFile()
 {
-    int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return errno;
+    int fd = -1;
+    if (const int error = openRecordingFile(path_, O_CREAT, &fd); error != 0)
+        return error;
+    lockFile(fd);
+    const int result = ::ftruncate(fd, 0) == 0 ? 0 : errno;
     ::close(fd);
-    return 0;
+    return result;
 }
 
 // The message box is modal: while it shows, later lines keep arriving and may fail too, but

@@ -5,6 +5,10 @@
 // written and closed for every line, so other programs may read or copy it at any time.
 // A line that cannot be written completely is cut off again, so the file never holds a partial
 // line; failures are reported, but never while an earlier failure message is still showing.
+// Each append and its cut-back hold an advisory lock (flock), so two of our writers on one file
+// never cut each other's lines; a file that does not end with a line end (a line cut by a crash)
+// gets one before the next line, the fragment staying as a row of its own. The file must be a
+// regular file or not exist yet: anything else (a FIFO, a device) is refused without blocking.
 
 #include <string>
 #include <string_view>
@@ -16,6 +20,17 @@
 
 inline constexpr std::string_view kRecordingFileError = "ERROR: Unable to open recording file.";
 inline constexpr const char* kRecordingFileName = "dump.ivt";
+
+// Result code of a recording output that exists and is no regular file.
+inline constexpr int kNotRegularFile = -2;
+
+// Opens path for writing (and reading where allowed) with flags (O_APPEND, O_CREAT) without
+// blocking, however it is named, and keeps it only when it is a regular file: 0 with *fd set,
+// else the errno or kNotRegularFile.
+int openRecordingFile(const std::string& path, int flags, int* fd);
+
+// The text of a result code of openRecordingFile.
+std::string recordingErrorText(int code);
 
 // Whether a data text makes a line of the file: exactly 104 characters, none of them NUL (which
 // would end the composed C string early).

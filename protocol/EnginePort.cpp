@@ -45,6 +45,12 @@ void CEnginePort::setDialogueMode(bool dialogue)
     port_.setDialogue(dialogue);
 }
 
+IProtocolPort::Arrivals CEnginePort::arrivals() const
+{
+    const CComPortWnd::Arrivals seen = port_.arrivals();
+    return {seen.lastByteMs, seen.waitingLineMs};
+}
+
 bool CEnginePort::acceptLine(unsigned generation, bool linkOpen)
 {
     if (generation == port_.generation())

@@ -29,12 +29,15 @@ public:
     void clearLineBuffer() override;
     void setReceiveEnable(bool enable) override;
     void setDialogueMode(bool dialogue) override;
+    Arrivals arrivals() const override;
 
     // Whether a line handed over with this generation is still current. A stale one is dropped;
     // the reader, which paused when it handed it over, then reads on while the link is open.
     bool acceptLine(unsigned generation, bool linkOpen);
     // Whether a disconnect request with this session is of the port as now open.
     bool acceptDisconnect(unsigned session) const { return session == port_.session(); }
+    // Whether a watchdog stop for a line of this generation is still current.
+    bool acceptWatchdogStop(unsigned generation) const { return generation == port_.generation(); }
 
 protected:
     CComPortObj& port_;

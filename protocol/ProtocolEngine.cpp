@@ -10,6 +10,9 @@ namespace {
 
 constexpr int kMenuScrollRows = 24;
 
+// How soon a reply time-out looks again while a line that came in time waits to be handled.
+constexpr int kWaitingLineRecheckMs = 50;
+
 const char* const kReplyTimeLayout = "%H:%M:%S %Y/%m/%d ";
 
 } // namespace
@@ -75,9 +78,11 @@ void CProtocolEngine::sendTail()
 {
     current_ = queue_.tail();
     ++sendCount_;
-    int timeoutMs = current_->timeout() * 10;
+    replyTimeoutMs_ = current_->timeout() * 10;
+    sentAtMs_ = s_.timers.nowMs();
+    replyDeferred_ = false;
     SendCommand(current_->text());
-    s_.timers.setTimer(pt::kReply, timeoutMs);
+    s_.timers.setTimer(pt::kReply, replyTimeoutMs_);
 }
 
 bool CProtocolEngine::streamedLineAnswersTail() const
@@ -93,8 +98,31 @@ void CProtocolEngine::dropServedCommand()
     current_ = nullptr;
 }
 
+bool CProtocolEngine::replyTimeoutWaits()
+{
+    const IProtocolPort::Arrivals seen = s_.port.arrivals();
+    const bool streaming = lineType_ == "232" && !dialogue_;
+    // The lines the reader already holds come first: on RS232 every one of them is data, on the
+    // other line types one that came within the time-out is the reply.
+    if (seen.waitingLineMs >= 0 &&
+        (streaming || seen.waitingLineMs <= sentAtMs_ + replyTimeoutMs_)) {
+        s_.timers.setTimer(pt::kReply, kWaitingLineRecheckMs);
+        replyDeferred_ = true;
+        return true;
+    }
+    const std::int64_t silentMs = s_.timers.nowMs() - seen.lastByteMs;
+    if (streaming && seen.lastByteMs >= 0 && silentMs < replyTimeoutMs_) {
+        s_.timers.setTimer(pt::kReply, static_cast<int>(replyTimeoutMs_ - silentMs));
+        return true;
+    }
+    return false;
+}
+
 void CProtocolEngine::onReplyTimeout()
 {
+    if (replyTimeoutWaits())
+        return;
+    replyDeferred_ = false;
     dropServedCommand();
     s_.port.setReceiveEnable(true);
     sendEnable_ = true;
@@ -156,6 +184,11 @@ void CProtocolEngine::handleReply()
             return;
         if (sent == sendCount_ && current_ != nullptr)
             dropServedCommand();
+        if (replyDeferred_) {
+            // The line the time-out waited for has been handled: it runs on as after a send.
+            replyDeferred_ = false;
+            s_.timers.setTimer(pt::kReply, replyTimeoutMs_);
+        }
         sendEnable_ = true;
         s_.timers.killTimer(pt::kSend);
     } else if (dialogue_) {

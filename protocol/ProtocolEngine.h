@@ -10,6 +10,7 @@
 // OnDisconnect() and OnExit() for its commands, with canAutodetect()/canDisconnect() for their
 // enabled states. The view's keyboard filter reads the link through IDialogueLink.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -100,6 +101,10 @@ private:
     // Whether the line just completed answers the queued RS232 data-line command.
     bool streamedLineAnswersTail() const;
     void onReplyTimeout();
+    // Whether the reply time-out waits on, measured on when bytes reached the port's reader
+    // (re-armed then): a line that came in time is handled first, and in RS232 data mode the
+    // link stays up until the instrument itself has sent nothing for the time-out.
+    bool replyTimeoutWaits();
     void onWatchdog();
     void onPollTimer();
 
@@ -125,6 +130,9 @@ private:
     CCommandQueue queue_;
     CCommand* current_ = nullptr;
     unsigned long sendCount_ = 0; // tells a reply handler whether its command is still current
+    std::int64_t sentAtMs_ = 0;   // when the last command was sent, on the timers' clock
+    int replyTimeoutMs_ = 0;      // and its reply time-out
+    bool replyDeferred_ = false;  // the time-out waits for a line that came in time
     bool portOpen_ = false;
     bool sendEnable_ = false;
     bool dialogue_ = false;

@@ -5,6 +5,7 @@
 // enabled and disables it when it hands a line over; in dialogue mode it ends a line at a line
 // feed or a colon instead of a carriage return.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -36,4 +37,12 @@ public:
 
     virtual void setReceiveEnable(bool enable) = 0;
     virtual void setDialogueMode(bool dialogue) = 0;
+
+    // When bytes reached the port's reader, on the clock of ITimerTable::nowMs(), -1 for none:
+    // the last byte, and the oldest complete line that the engine has not handled yet.
+    struct Arrivals {
+        std::int64_t lastByteMs = -1;
+        std::int64_t waitingLineMs = -1;
+    };
+    virtual Arrivals arrivals() const { return {}; }
 };

@@ -2,6 +2,8 @@
 
 #include <QTimerEvent>
 
+#include "core/SteadyTime.h"
+
 CQtTimerTable::CQtTimerTable(std::function<void(int)> onExpiry, QObject* parent)
     : QObject(parent), onExpiry_(std::move(onExpiry))
 {
@@ -29,6 +31,8 @@ void CQtTimerTable::killTimer(int id)
     QObject::killTimer(found->second.qtId);
     timers_.erase(found);
 }
+
+std::int64_t CQtTimerTable::nowMs() const { return steadyNowMs(); }
 
 int CQtTimerTable::period(int id) const
 {

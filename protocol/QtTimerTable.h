@@ -19,6 +19,7 @@ public:
     void killTimer(int id) override;
 
     bool isActive(int id) const override { return timers_.count(id) != 0; }
+    std::int64_t nowMs() const override;
     // Period of a running timer in milliseconds, 0 when it does not run.
     int period(int id) const;
     bool anyActive() const { return !timers_.empty(); }

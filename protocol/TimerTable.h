@@ -4,6 +4,8 @@
 // fake clock. Timers repeat until killed, like window timers: setting a running timer again
 // restarts it with the new period.
 
+#include <cstdint>
+
 namespace protocol_timer {
 inline constexpr int kSend = 0;      // 200 ms: sends the command at the tail of the queue
 inline constexpr int kReply = 1;     // the sent command's reply time-out
@@ -28,4 +30,7 @@ public:
 
     // Whether timer id runs.
     virtual bool isActive(int id) const = 0;
+
+    // Milliseconds on the timers' steady clock (steadyNowMs() for real timers).
+    virtual std::int64_t nowMs() const = 0;
 };

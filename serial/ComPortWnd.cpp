@@ -8,7 +8,17 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "core/SteadyTime.h"
+
 using namespace ComResult;
+
+namespace {
+
+// Bytes that come within this many milliseconds of the start of the run before join it and take
+// its time, which bounds the arrival runs kept for a backlog of single bytes.
+constexpr std::int64_t kArrivalRunMs = 10;
+
+} // namespace
 
 CComPortWnd::~CComPortWnd()
 {
@@ -31,8 +41,8 @@ int CComPortWnd::openWithTarget(const std::string& device, ILineTarget* target, 
     target_ = target;
     {
         std::lock_guard lock(bufferMutex_);
-        pending_.clear();
-        pendingAt_ = 0;
+        clearPending();
+        lastByteMs_ = -1;
         resetLine();
         ++session_;
     }
@@ -59,8 +69,7 @@ int CComPortWnd::close()
     {
         // Whatever the finished reader posted or took in belongs to the port as it was.
         std::lock_guard lock(bufferMutex_);
-        pending_.clear();
-        pendingAt_ = 0;
+        clearPending();
         resetLine();
         ++session_;
     }
@@ -72,7 +81,21 @@ void CComPortWnd::resetLine()
     lineBuffer_.clear();
     discarding_ = false;
     skippingCut_ = false;
+    handedOverMs_ = -1;
     ++generation_;
+}
+
+void CComPortWnd::forgetReceived(bool midLine)
+{
+    resetLine();
+    skippingCut_ = midLine;
+}
+
+void CComPortWnd::clearPending()
+{
+    pending_.clear();
+    pendingAt_ = 0;
+    arrivalRuns_.clear();
 }
 
 int CComPortWnd::purge()
@@ -80,35 +103,31 @@ int CComPortWnd::purge()
     if (!isOpen())
         return result(kInvalidHandle);
     std::lock_guard lock(bufferMutex_);
-    // The waiting bytes (those the reader took in, then those in the driver) are read out rather
-    // than flushed unseen: the last of them tells whether a line is still on its way, whose rest
-    // must then be dropped too. Bytes that arrive after this are new and are kept.
+    // What was received, in order: the line being assembled, the bytes taken in, then those in
+    // the driver, which are read out rather than flushed unseen. The last byte forgotten tells
+    // whether a line is still on its way, whose rest must then be dropped too. Bytes that arrive
+    // after this are new and are kept.
+    bool midLine = discarding_ || skippingCut_ || !lineBuffer_.empty();
     std::size_t drained = pending_.size() - pendingAt_;
-    char last = drained > 0 ? pending_.back() : 0;
-    pending_.clear();
-    pendingAt_ = 0;
+    if (drained > 0)
+        midLine = !endsCutLine(pending_.back());
+    clearPending();
     char buffer[256];
     while (drained < kMaxDrain) {
         const ssize_t n = ::read(fd(), buffer, sizeof buffer);
         if (n > 0) {
             drained += static_cast<std::size_t>(n);
-            last = buffer[n - 1];
+            midLine = !endsCutLine(buffer[n - 1]);
             continue;
         }
         if (n < 0 && errno == EINTR)
             continue;
         break; // EAGAIN: nothing more waits; 0 or an error: the reader reports the line failure
     }
-    if (drained > 0) {
-        const bool flooded = drained >= kMaxDrain;
-        const bool midLine = flooded || !endsCutLine(last);
-        resetLine();
-        skippingCut_ = midLine;
-        if (flooded && ::tcflush(fd(), TCIFLUSH) != 0)
-            return result(errno);
-    } else {
-        ++generation_; // a line completed before this call is no longer current
-    }
+    const bool flooded = drained >= kMaxDrain;
+    forgetReceived(flooded || midLine);
+    if (flooded && ::tcflush(fd(), TCIFLUSH) != 0)
+        return result(errno);
     return result(::tcflush(fd(), TCOFLUSH) == 0 ? kSuccess : errno);
 }
 
@@ -136,7 +155,14 @@ void CComPortWnd::wake()
 
 void CComPortWnd::setReceiveEnabled(bool enabled)
 {
-    receiveEnable_.store(enabled);
+    {
+        // Under the lock that hands a line over: the line in flight is handled once reception
+        // is enabled again.
+        std::lock_guard lock(bufferMutex_);
+        receiveEnable_.store(enabled);
+        if (enabled)
+            handedOverMs_ = -1;
+    }
     if (enabled && wakeFd_ >= 0)
         wake();
 }
@@ -144,10 +170,38 @@ void CComPortWnd::setReceiveEnabled(bool enabled)
 void CComPortWnd::clearLineBuffer()
 {
     std::lock_guard lock(bufferMutex_);
-    const bool midLine =
-        discarding_ || skippingCut_ || (!lineBuffer_.empty() && !endsCutLine(lineBuffer_.back()));
-    resetLine();
-    skippingCut_ = midLine;
+    forgetReceived(discarding_ || skippingCut_ ||
+                   (!lineBuffer_.empty() && !endsCutLine(lineBuffer_.back())));
+}
+
+CComPortWnd::Arrivals CComPortWnd::arrivals() const
+{
+    std::lock_guard lock(bufferMutex_);
+    Arrivals seen{lastByteMs_, handedOverMs_};
+    if (seen.waitingLineMs < 0) {
+        for (std::size_t at = pendingAt_; at < pending_.size(); ++at) {
+            if (isTerminator(pending_[at])) {
+                seen.waitingLineMs = arrivalOf(at);
+                break;
+            }
+        }
+    }
+    return seen;
+}
+
+std::int64_t CComPortWnd::arrivalOf(std::size_t index) const
+{
+    const std::uint64_t position = takenIn_ - pending_.size() + index;
+    for (const auto& [end, ms] : arrivalRuns_) {
+        if (position < end)
+            return ms;
+    }
+    return lastByteMs_;
+}
+
+bool CComPortWnd::isTerminator(char byte) const
+{
+    return dialogue_.load() ? (byte == '\n' || byte == ':') : byte == '\r';
 }
 
 bool CComPortWnd::endsCutLine(char byte) const
@@ -207,20 +261,30 @@ int CComPortWnd::takeInBytes()
 {
     // Read under the purge's lock: no byte read before a purge lands after it.
     std::lock_guard lock(bufferMutex_);
+    const std::uint64_t before = takenIn_;
+    int failure = 0;
     char buffer[4096];
     while (pending_.size() - pendingAt_ < kMaxPending) {
         const ssize_t n = ::read(fd(), buffer, sizeof buffer);
         if (n > 0) {
             pending_.append(buffer, static_cast<std::size_t>(n));
+            takenIn_ += static_cast<std::uint64_t>(n);
             continue;
         }
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0 && errno == EAGAIN)
-            return 0;
-        return n == 0 ? EIO : errno; // a read of 0 on a tty means it hung up
+        if (n == 0 || errno != EAGAIN)
+            failure = n == 0 ? EIO : errno; // a read of 0 on a tty means it hung up
+        break;
     }
-    return 0;
+    if (takenIn_ != before) {
+        lastByteMs_ = steadyNowMs();
+        if (!arrivalRuns_.empty() && lastByteMs_ - arrivalRuns_.back().second < kArrivalRunMs)
+            arrivalRuns_.back().first = takenIn_;
+        else
+            arrivalRuns_.emplace_back(takenIn_, lastByteMs_);
+    }
+    return failure;
 }
 
 bool CComPortWnd::assembleLine()
@@ -229,12 +293,18 @@ bool CComPortWnd::assembleLine()
     bool complete = false;
     bool overflow = false;
     unsigned stamp = 0;
+    std::int64_t arrived = -1;
     {
         // Taken under the purge's lock: the stamp is the generation at the moment the line was
         // completed.
         std::lock_guard lock(bufferMutex_);
         while (!complete && !overflow && pendingAt_ < pending_.size())
             complete = takeByte(pending_[pendingAt_++], &line, &overflow);
+        if (complete)
+            arrived = arrivalOf(pendingAt_ - 1);
+        const std::uint64_t consumed = takenIn_ - (pending_.size() - pendingAt_);
+        while (!arrivalRuns_.empty() && arrivalRuns_.front().first <= consumed)
+            arrivalRuns_.pop_front();
         if (pendingAt_ == pending_.size()) {
             pending_.clear();
             pendingAt_ = 0;
@@ -245,7 +315,7 @@ bool CComPortWnd::assembleLine()
         stamp = generation_.load();
     }
     if (complete)
-        handOver(std::move(line), stamp);
+        handOver(std::move(line), stamp, arrived);
     if (overflow)
         requestDisconnect();
     return complete || overflow;
@@ -257,7 +327,7 @@ bool CComPortWnd::takeByte(char byte, std::string* line, bool* overflow)
         skippingCut_ = !endsCutLine(byte);
         return false;
     }
-    const bool terminator = dialogue_.load() ? (byte == '\n' || byte == ':') : byte == '\r';
+    const bool terminator = isTerminator(byte);
     if (discarding_) {
         discarding_ = !terminator;
         return false;
@@ -277,14 +347,19 @@ bool CComPortWnd::takeByte(char byte, std::string* line, bool* overflow)
     return true;
 }
 
-void CComPortWnd::handOver(std::string line, unsigned generation)
+void CComPortWnd::handOver(std::string line, unsigned generation, std::int64_t arrivedMs)
 {
     if (!target_)
         return;
     if (dialogue_.load())
-        target_->postWatchdogStop();
-    // Cleared before the line is posted, so the frame's re-enable after handling it always wins.
-    receiveEnable_.store(false);
+        target_->postWatchdogStop(generation);
+    {
+        // Cleared before the line is posted, so the frame's re-enable after handling it always
+        // wins.
+        std::lock_guard lock(bufferMutex_);
+        receiveEnable_.store(false);
+        handedOverMs_ = arrivedMs;
+    }
     target_->postLine(std::move(line), generation);
 }
 

@@ -22,11 +22,16 @@
 // both. A line they cut (its start forgotten, its rest still on the wire) is dropped whole: the
 // rest is skipped up to its carriage return (or, in dialogue mode, a line feed or colon), so
 // that it never poses as the answer to the command sent next. Both advance the generation that
-// stamps every line; opening and closing advance it too, and the session that stamps every
-// disconnect request.
+// stamps every line (and every watchdog stop); opening and closing advance it too, and the
+// session that stamps every disconnect request.
+//
+// Arrival times: the reader notes when bytes came in (steadyNowMs()), so that the frame can tell
+// a silent instrument from a busy window thread.
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
+#include <deque>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -48,8 +53,10 @@ public:
                                int outQueue);
     // Stops and joins the reader thread, then closes the port.
     int close() override;
-    // Drops the bytes waiting in the driver (read out, so that a line they end or cut is known)
-    // and the queued output.
+    // Forgets everything received so far, wherever it is: the line being assembled, the bytes
+    // taken in and the bytes still in the driver (read out, so that the last of them tells
+    // whether a line was cut, whose rest is then skipped); drops the queued output. The same
+    // bytes give the same result whether or not the reader had assembled them yet.
     int purge() override;
 
     // Receive-enable starts clear and is kept across close and open: the frame sets it.
@@ -67,6 +74,15 @@ public:
     unsigned generation() const { return generation_.load(); }
     // The stamp of disconnect requests of the port as now open.
     unsigned session() const { return session_.load(); }
+
+    // When bytes reached the reader, in steadyNowMs() milliseconds, -1 for none: the last byte
+    // since opening, and the oldest complete line not yet handled (handed over and waiting for
+    // the frame, or taken in and waiting its turn). Safe from any thread.
+    struct Arrivals {
+        std::int64_t lastByteMs = -1;
+        std::int64_t waitingLineMs = -1;
+    };
+    Arrivals arrivals() const;
 
 protected:
     // The reader thread: waits, reads and hands over lines until stopped or the line fails.
@@ -90,7 +106,14 @@ private:
     bool endsCutLine(char byte) const;
     // Forgets everything received (bufferMutex_ held).
     void resetLine();
-    void handOver(std::string line, unsigned generation);
+    // Forgets everything received; the rest of a line is skipped when midLine (bufferMutex_ held).
+    void forgetReceived(bool midLine);
+    // Empties the bytes taken in (bufferMutex_ held).
+    void clearPending();
+    // When the byte at index of pending_ arrived (bufferMutex_ held).
+    std::int64_t arrivalOf(std::size_t index) const;
+    bool isTerminator(char byte) const;
+    void handOver(std::string line, unsigned generation, std::int64_t arrivedMs);
     void lineFailure(int error);
     void requestDisconnect();
     void wake();
@@ -103,12 +126,19 @@ private:
     std::atomic<bool> readerRunning_{false};
     std::atomic<bool> receiveEnable_{false};
     std::atomic<bool> dialogue_{false};
-    std::mutex bufferMutex_;
+    mutable std::mutex bufferMutex_;
     std::string pending_;      // guarded by bufferMutex_: bytes taken in, from pendingAt_ on
     std::size_t pendingAt_ = 0; // guarded by bufferMutex_
     std::string lineBuffer_;   // guarded by bufferMutex_
     bool discarding_ = false;  // guarded by bufferMutex_: skipping the rest of an over-long line
     bool skippingCut_ = false; // guarded by bufferMutex_: skipping the rest of a cut line
+    // Guarded by bufferMutex_: bytes taken in since opening, and for runs of them the count
+    // at their end and when they came; when the last byte came; when the line handed over and not
+    // yet handled came (-1: none).
+    std::uint64_t takenIn_ = 0;
+    std::deque<std::pair<std::uint64_t, std::int64_t>> arrivalRuns_;
+    std::int64_t lastByteMs_ = -1;
+    std::int64_t handedOverMs_ = -1;
     std::atomic<unsigned> generation_{0}; // written under bufferMutex_
     std::atomic<unsigned> session_{0};    // written under bufferMutex_
 };

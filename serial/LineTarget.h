@@ -19,6 +19,7 @@ public:
     // The line failed (hang-up, read error, over-long line): the frame should disconnect the
     // port of this session.
     virtual void postDisconnectRequest(unsigned session) = 0;
-    // A dialogue line is complete, so the dialogue watchdog may stop before it is handled.
-    virtual void postWatchdogStop() {}
+    // A dialogue line is complete, so the dialogue watchdog may stop before it is handled; the
+    // generation is that of the line, so a stop for a line since forgotten is dropped too.
+    virtual void postWatchdogStop(unsigned generation) { (void)generation; }
 };

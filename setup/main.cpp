@@ -3,12 +3,14 @@
 #include <filesystem>
 
 #include "controls/QtMessageBox.h"
+#include "core/FileSizeSignal.h"
 #include "setup/EventLoopPause.h"
 #include "setup/QtFolderDialog.h"
 #include "setup/SetupWizard.h"
 
 int main(int argc, char* argv[])
 {
+    ignoreFileSizeSignal();
     QApplication application(argc, argv);
     QApplication::setApplicationName("SkyvaneSetup");
 

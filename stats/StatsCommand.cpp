@@ -4,7 +4,6 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <string_view>
 
 #include "core/LineReader.h"
 #include "files/ConvertReport.h"
@@ -15,27 +14,13 @@
 #include "stats/StatsCsv.h"
 #include "stats/StatsPeriod.h"
 
-namespace {
-
-// A word shaped like a period ("7m", "90"), as opposed to a file name.
-bool looksLikePeriod(std::string_view text)
-{
-    if (!text.empty() && (text.back() == 's' || text.back() == 'm' || text.back() == 'h'))
-        text.remove_suffix(1);
-    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
-}
-
-} // namespace
-
 int runStatsCommand(int argc, const char* const* argv, std::FILE* err)
 {
     int next = 0;
     int period = kDefaultStatsPeriod;
-    if (argc > 0 && looksLikePeriod(argv[0])) {
+    if (argc > 0 && looksLikeStatsPeriod(argv[0])) {
         if (!parseStatsPeriod(argv[0], period))
-            return convertReport(
-                err, argv[0],
-                "not a statistics period: from 1m to 24h, dividing a day (10m, 1h, ...)", 2);
+            return convertReport(err, argv[0], kStatsPeriodError, 2);
         ++next;
     }
     if (argc - next < 1 || argc - next > 2) {

@@ -5,6 +5,13 @@ bool isStatsPeriod(int seconds)
     return seconds >= kMinStatsPeriod && seconds <= kMaxStatsPeriod && 86400 % seconds == 0;
 }
 
+bool looksLikeStatsPeriod(std::string_view text)
+{
+    if (!text.empty() && (text.back() == 's' || text.back() == 'm' || text.back() == 'h'))
+        text.remove_suffix(1);
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 bool parseStatsPeriod(std::string_view text, int& seconds)
 {
     int scale = 60;

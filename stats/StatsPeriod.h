@@ -19,6 +19,13 @@ bool isStatsPeriod(int seconds);
 // for a period that isStatsPeriod rejects.
 bool parseStatsPeriod(std::string_view text, int& seconds);
 
+// What a word shaped like a period but not one is told.
+inline constexpr const char* kStatsPeriodError =
+    "not a statistics period: from 1m to 24h, dividing a day (10m, 1h, ...)";
+
+// A word shaped like a period ("7m", "90"), as opposed to a file name.
+bool looksLikeStatsPeriod(std::string_view text);
+
 // "10 min", "1 h", "90 s": the period as users read it.
 std::string statsPeriodText(int seconds);
 

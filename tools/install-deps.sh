@@ -13,6 +13,7 @@ ventora_packages=(
     poppler-utils
     libmosquitto-dev mosquitto nlohmann-json3-dev openssl
     help2man dpkg-dev file lintian shared-mime-info
+    libnetcdf-dev netcdf-bin python3-xarray python3-netcdf4 tzdata
 )
 
 # Programs and Python modules that the scripts, tests and programs run. They are not installed
@@ -21,9 +22,9 @@ ventora_programs=(
     bash cmake ninja c++ pkg-config ctest ldd /usr/bin/python3
     pdftotext pdfinfo desktop-file-validate xdg-mime xdg-open localedef
     /usr/sbin/mosquitto mosquitto_passwd openssl
-    cpack help2man gzip dpkg-deb dpkg-shlibdeps file strip lintian update-mime-database
+    cpack help2man gzip dpkg-deb dpkg-shlibdeps file strip lintian update-mime-database ncdump
 )
-ventora_python_modules=(openpyxl)
+ventora_python_modules=(openpyxl xarray netCDF4)
 
 ventora_install_deps() {
     local missing=()

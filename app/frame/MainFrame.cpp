@@ -35,7 +35,8 @@ CMainFrame::CMainFrame(CVentoraApp& app, QWidget* parent)
     : QMainWindow(parent), app_(app), view_(this), live_(view_, this), statusBar_(this),
       toolBar_(this),
       timers_([this](int id) { onTimer(id); }), port_(view_.comPort(), *this), viewLink_(view_),
-      recording_(app.appDirectory + kRecordingFileName, clock_, app.messages()),
+      recordingMessages_(app.messages()),
+      recording_(app.appDirectory + kRecordingFileName, clock_, recordingMessages_),
       engine_({timers_, port_, viewLink_, *this, recording_, clock_, app.messages(),
                app.connConfig, Unit::instance()}),
       fileDialog_(std::make_unique<CQtFileDialog>(this))
@@ -247,10 +248,15 @@ void CMainFrame::postDisconnectRequest(unsigned session)
         Qt::QueuedConnection);
 }
 
-void CMainFrame::postWatchdogStop()
+void CMainFrame::postWatchdogStop(unsigned generation)
 {
     QMetaObject::invokeMethod(
-        this, [this] { engine_.OnDialogueLineComplete(); }, Qt::QueuedConnection);
+        this,
+        [this, generation] {
+            if (port_.acceptWatchdogStop(generation))
+                engine_.OnDialogueLineComplete();
+        },
+        Qt::QueuedConnection);
 }
 
 void CMainFrame::OnSerialReply(std::string line)

@@ -13,6 +13,7 @@
 #include "core/Clock.h"
 #include "app/frame/FileOpen.h"
 #include "app/frame/FrameView.h"
+#include "app/frame/QueuedMessageBox.h"
 #include "app/live/LiveMonitor.h"
 #include "app/remote/RemoteSession.h"
 #include "app/view/VentoraView.h"
@@ -101,7 +102,7 @@ private:
     // ILineTarget: called on the reader thread; each call is queued onto the window thread.
     void postLine(std::string line, unsigned generation) override;
     void postDisconnectRequest(unsigned session) override;
-    void postWatchdogStop() override;
+    void postWatchdogStop(unsigned generation) override;
 
     void createActions();
     void createMenus();
@@ -122,6 +123,7 @@ private:
     CQtTimerTable timers_;
     CEnginePort port_;
     CFrameView viewLink_;
+    CQueuedMessageBox recordingMessages_; // failures show after the reply handler returns
     CRecordingWriter recording_;
     CProtocolEngine engine_;
     std::unique_ptr<CRemoteSession> remote_;

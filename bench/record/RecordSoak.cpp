@@ -1,6 +1,7 @@
 #include "bench/record/RecordSoak.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -8,7 +9,10 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 #include "tests/support/RecordProcess.h"
 #include "tests/support/SimProcess.h"
@@ -106,6 +110,39 @@ Texts recordedTexts(const std::string& path, long* malformed)
     return texts;
 }
 
+// Reads a FIFO at a fixed number of bytes a second until stopped.
+class CSlowReader {
+public:
+    CSlowReader(const std::string& fifo, int bytesPerSecond)
+    {
+        ::mkfifo(fifo.c_str(), 0600);
+        // Open before the recorder, whose open for writing then finds its reader.
+        fd_ = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        thread_ = std::thread([this, bytesPerSecond] {
+            std::string buffer(static_cast<std::size_t>(bytesPerSecond), '\0');
+            while (!stop_.load()) {
+                const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
+                if (n > 0)
+                    read_ += n;
+                pause(1000);
+            }
+        });
+    }
+    ~CSlowReader()
+    {
+        stop_.store(true);
+        thread_.join();
+        ::close(fd_);
+    }
+    long bytesRead() const { return read_.load(); }
+
+private:
+    int fd_ = -1;
+    std::atomic<bool> stop_{false};
+    std::atomic<long> read_{0};
+    std::thread thread_;
+};
+
 } // namespace
 
 SoakResult runSoak(const SoakConfig& config)
@@ -113,7 +150,7 @@ SoakResult runSoak(const SoakConfig& config)
     namespace fs = std::filesystem;
     SoakResult result;
     fs::create_directories(config.workDir);
-    for (const char* name : {"soak.ivt", "record.log", "record.out", "tty"})
+    for (const char* name : {"soak.ivt", "record.log", "record.out", "echo.fifo", "tty"})
         fs::remove(fs::path(config.workDir) / name);
     const std::string link = config.workDir + "/tty";
     const std::string out = config.workDir + "/soak.ivt";
@@ -132,9 +169,17 @@ SoakResult runSoak(const SoakConfig& config)
         result.problems.push_back("the simulator did not start");
         return result;
     }
+    std::vector<std::string> args = {"--port", link, "--baud", std::to_string(config.baud),
+                                     "--out", out};
+    std::string stdoutPath = config.workDir + "/record.out";
+    std::unique_ptr<CSlowReader> echoReader;
+    if (config.echoReaderBytesPerSecond > 0) {
+        args.push_back("--echo");
+        stdoutPath = config.workDir + "/echo.fifo";
+        echoReader = std::make_unique<CSlowReader>(stdoutPath, config.echoReaderBytesPerSecond);
+    }
     const auto start = Clock::now();
-    RecordProcess recorder({"--port", link, "--baud", std::to_string(config.baud), "--out", out},
-                           config.workDir + "/record.out", log);
+    RecordProcess recorder(args, stdoutPath, log);
     if (!waitForLog(log, "found the instrument", 1, 30000)) {
         result.problems.push_back("the recorder did not find the instrument");
         return result;
@@ -192,6 +237,8 @@ SoakResult runSoak(const SoakConfig& config)
 
     recorder.signal(SIGTERM);
     result.exitStatus = recorder.wait(10000);
+    if (echoReader)
+        result.echoBytesRead = echoReader->bytesRead();
     if (result.exitStatus != 0)
         result.problems.push_back("the recorder ended with status " +
                                   std::to_string(result.exitStatus) + " after SIGTERM");
@@ -270,6 +317,10 @@ std::string SoakResult::report(const SoakConfig& config) const
     line("recorder resident memory", std::to_string(residentStartKb) + " kB at start, " +
                                          std::to_string(residentEndKb) + " kB at end");
     line("exit status after SIGTERM", std::to_string(exitStatus));
+    if (config.echoReaderBytesPerSecond > 0) {
+        line("echo", "to a FIFO read at " + std::to_string(config.echoReaderBytesPerSecond) +
+                         " bytes/s: " + std::to_string(echoBytesRead) + " bytes read");
+    }
     for (const std::string& problem : problems)
         out << "  PROBLEM: " << problem << "\n";
     return out.str();

@@ -14,6 +14,9 @@ struct SoakConfig {
     int periodMs = 50;   // 20 lines a second
     long lines = 100000; // lines to send while connected, in all
     long replugEvery = 10000;
+    // With --echo to a FIFO whose reader takes this many bytes a second (0: no echo): a reader
+    // slower than the echo, so that the echo queue fills and drops lines.
+    int echoReaderBytesPerSecond = 0;
     std::function<void(std::string_view)> progress; // one line per run, when set
 };
 
@@ -30,6 +33,7 @@ struct SoakResult {
     double cpuSeconds = 0;
     long residentStartKb = -1; // once connected and recording
     long residentEndKb = -1;
+    long echoBytesRead = 0;            // by the slow echo reader
     int exitStatus = -1;               // after SIGTERM
     std::vector<std::string> problems; // empty when the soak passed
 

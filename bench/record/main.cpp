@@ -1,5 +1,6 @@
 // bench_record_soak: the recorder's long soak (see RecordSoak.h). Options: --lines N,
-// --replug-every N, --period MS, --baud N, --dir FOLDER. Exit 1 when a line was lost
+// --replug-every N, --period MS, --baud N, --dir FOLDER, --echo-reader BYTES_PER_SECOND (--echo to
+// a FIFO read that slowly). Exit 1 when a line was lost
 // otherwise than in flight at a hang-up, or the file holds a partial line.
 
 #include <cstdio>
@@ -25,6 +26,8 @@ int main(int argc, char** argv)
             config.baud = std::atoi(value.c_str());
         else if (name == "--dir")
             config.workDir = value;
+        else if (name == "--echo-reader")
+            config.echoReaderBytesPerSecond = std::atoi(value.c_str());
         else {
             std::fprintf(stderr, "bench_record_soak: unknown option '%s'\n", name.c_str());
             return 2;

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 #include "files/RecordFileReader.h"
 #include "files/RecordingWriter.h"
@@ -165,4 +170,66 @@ TEST(RecordingWriter, EmptyingTheFile)
     CRecordingWriter folder(dir.directory(), clock, messages);
     EXPECT_FALSE(folder.emptyFile());
     EXPECT_EQ(messages.shown(), (std::vector<ShownMessage>{kFailure, kFailure}));
+}
+
+// What stands at the path before the first line: a file cut inside a line gets the rest of its
+// line end first, the fragment staying a row of its own; anything but a regular file is refused
+// at once, even a FIFO that nobody reads (a plain open would wait for a reader).
+TEST(RecordingWriter, TheFileIsMadeToEndWithALineEndAndMustBeRegular)
+{
+    const std::string line = "2024/01/01 00:00:00#" + dataText('a') + "\r\r\n";
+    const std::pair<const char*, const char*> cases[] = {
+        {"kept\r\r\n", "kept\r\r\n"}, {"2024/01/01 00:00:00#ab", "2024/01/01 00:00:00#ab\r\r\n"},
+        {"x\r", "x\r\r\n"},           {"x\r\r", "x\r\r\n"},
+        {"x\n", "x\n"},                 {nullptr, nullptr}, // a FIFO
+    };
+    for (const auto& [before, repaired] : cases) {
+        SCOPED_TRACE(before ? before : "FIFO");
+        TempDir dir;
+        CFixedClock clock(2024, 1, 1, 0, 0, 0);
+        CScriptedMessageBox messages;
+        CRecordingWriter writer(dir.file("dump.ivt"), clock, messages);
+        if (before)
+            writeFile(writer.path(), before);
+        else
+            ASSERT_EQ(::mkfifo(writer.path().c_str(), 0600), 0);
+        writer.appendDataText(dataText('a'));
+        EXPECT_EQ(writer.emptyFile(), before != nullptr);
+        if (before) {
+            EXPECT_TRUE(messages.shown().empty());
+            EXPECT_EQ(readFile(writer.path()), "") << "emptied";
+            writeFile(writer.path(), before);
+            writer.appendDataText(dataText('a'));
+            EXPECT_EQ(readFile(writer.path()), repaired + line);
+        } else {
+            EXPECT_EQ(messages.shown(), (std::vector<ShownMessage>{kFailure, kFailure}));
+        }
+    }
+    int fd = -1;
+    EXPECT_EQ(openRecordingFile("/dev/null", O_APPEND, &fd), kNotRegularFile);
+}
+
+// Another writer of ours holds the lock: the append waits for it, and when the line then fails
+// for want of room, the cut-back keeps the line the other writer appended meanwhile.
+TEST(RecordingWriter, AppendsAndCutBacksWaitForTheOtherWritersLock)
+{
+    TempDir dir;
+    CFixedClock clock(2024, 1, 1, 0, 0, 0);
+    CScriptedMessageBox messages;
+    CRecordingWriter writer(dir.file("dump.ivt"), clock, messages);
+    const std::string other = "2024/01/01 00:00:00#" + dataText('o') + "\r\r\n";
+    writeFile(writer.path(), other);
+    const int held = ::open(writer.path().c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    {
+        FileSizeLimit limit(2 * other.size() + 50);
+        std::thread append([&] { writer.appendDataText(dataText('w')); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        EXPECT_EQ(readFile(writer.path()), other) << "the append waits for the lock";
+        ASSERT_EQ(::write(held, other.data(), other.size()), static_cast<ssize_t>(other.size()));
+        ::close(held);
+        append.join();
+    }
+    EXPECT_EQ(readFile(writer.path()), other + other);
+    EXPECT_EQ(messages.shown(), std::vector<ShownMessage>{kFailure});
 }

@@ -168,6 +168,54 @@ TEST(ProtocolEngineTest, Rs232GapRule)
     EXPECT_TRUE(rig.messages.shown().size() == 2u); // closes silently
 }
 
+// The reply time-out counts on when bytes reached the port's reader, not on when the engine got
+// to them (a busy window thread): lines the reader holds are handled first, an RS232 link closes
+// only after the instrument's own silence, and RS485 keeps its rule of a reply within 2 s.
+TEST(ProtocolEngineTest, ReplyTimeoutCountsOnTheReadersArrivalTimes)
+{
+    struct Case {
+        const char* name;
+        bool rs485;
+        int lastByteMs;    // after the send; -1: none
+        int waitingLineMs; // when the line waiting to be handled came; -1: none
+        int handledAtMs;   // when the engine gets to that line; -1: never
+        int openAtMs;      // the link is still open then
+        int closedAtMs;    // and closed then; -1: not checked
+        std::size_t recorded;
+    };
+    const Case cases[] = {
+        {"rs232 instrument still sending", false, 1500, -1, -1, 3499, 3500, 0},
+        {"rs232 held line handled first", false, 1900, 300, 2425, 4624, 4625, 1},
+        {"rs232 silent", false, 0, -1, -1, 1999, 2000, 0},
+        {"rs485 reply came in time", true, 1900, 1900, 2100, 3000, -1, 1},
+        {"rs485 reply came late", true, 2100, 2100, 2300, 1999, 2000, 0},
+        {"rs485 bytes but no line", true, 1900, -1, -1, 1999, 2000, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CProtocolRig rig;
+        rig.connect(c.rs485 ? "Dirado485" : "Vavizi232");
+        if (c.rs485)
+            pollOnce(rig);
+        else
+            rig.time.advance(200);
+        const std::int64_t sent = rig.time.now();
+        rig.port.seen = {c.lastByteMs < 0 ? -1 : sent + c.lastByteMs,
+                         c.waitingLineMs < 0 ? -1 : sent + c.waitingLineMs};
+        if (c.handledAtMs >= 0) {
+            rig.deliverAfter(c.handledAtMs, c.rs485 ? measureReply(sampleDataText())
+                                                    : sampleDataText() + "\r");
+        }
+        rig.time.advance(c.openAtMs);
+        EXPECT_TRUE(rig.engine.portOpen());
+        if (c.closedAtMs >= 0) {
+            rig.time.advance(c.closedAtMs - c.openAtMs);
+            expectClosed(rig);
+        }
+        EXPECT_EQ(rig.sink.lines.size(), c.recorded);
+    }
+}
+
 TEST(ProtocolEngineTest, Rs485SilenceClosesTheLinkAtTheTimeout)
 {
     CProtocolRig rig;

@@ -20,6 +20,7 @@ public:
     void setTimer(int id, int periodMs) override;
     void killTimer(int id) override;
     bool isActive(int id) const override { return running(id); }
+    std::int64_t nowMs() const override { return now_; }
     // 2024/05/17 10:20:30 plus the time the test has let pass, unless setStart() says otherwise.
     std::tm localNow() const override;
     // The local time at time 0.
@@ -58,8 +59,14 @@ public:
     int sendBreak() override;
     int write(std::string_view bytes) override;
     void clearLineBuffer() override { calls.push_back("clear"); }
-    void setReceiveEnable(bool enable) override { receiveEnable = enable; }
+    void setReceiveEnable(bool enable) override
+    {
+        receiveEnable = enable;
+        if (enable)
+            seen.waitingLineMs = -1; // the line handed over has been handled
+    }
     void setDialogueMode(bool on) override { dialogueMode = on; }
+    Arrivals arrivals() const override { return seen; }
 
     // Every call in order: "open COM1", "configure 9600 8 0 2", "purge", "break", "write M1..".
     std::vector<std::string> calls;
@@ -72,6 +79,7 @@ public:
     int baudRate = 0;
     bool receiveEnable = false;
     bool dialogueMode = false;
+    Arrivals seen; // what the reader would report
     std::function<void(const std::string&)> onWrite;
 
 private:

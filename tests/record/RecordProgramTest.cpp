@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "files/CsvWriter.h"
+#include "tests/serial/PtyPair.h"
 #include "tests/support/RecordProcess.h"
 #include "tests/support/SimProcess.h"
 #include "tests/support/TempDir.h"
@@ -247,9 +248,76 @@ TEST_F(RecordProgram, EchoReaderThatLeavesDoesNotStopTheRecording)
     recordedLines(out); // whole lines only
 }
 
+// The operator's terminal stops reading (Ctrl+S, a frozen ssh session) for 20 s while the echo and
+// the log go to it: every line sent meanwhile is recorded, the link stays up, and SIGTERM still
+// stops the recorder at once though nothing it writes to the terminal can get out.
+TEST_F(RecordProgram, AHeldTerminalHoldsNeitherTheRecordingNorTheStop)
+{
+    PtyPair terminal;
+    auto args = linkArgs();
+    args.push_back("--echo");
+    RecordProcess recorder(args, terminal.slavePath(), terminal.slavePath());
+    std::string shown;
+    const auto reading = std::chrono::steady_clock::now() + std::chrono::seconds(4);
+    while (std::chrono::steady_clock::now() < reading)
+        shown += terminal.receive(200, 200);
+    EXPECT_NE(shown.find("found the instrument on " + link), std::string::npos) << shown;
+    std::this_thread::sleep_for(std::chrono::seconds(20));
+    recorder.signal(SIGTERM);
+    EXPECT_EQ(recorder.wait(2000), 0) << "stops while its terminal is held";
+    sim->stop();
+
+    const Texts recorded = textsOf(recordedLines(out));
+    EXPECT_GE(recorded.size(), 400u);
+    EXPECT_TRUE(startsWith(sim->dataSentAfter(kIdentReply), recorded)) << recorded.size();
+}
+
+// A file size limit (ulimit -f, LimitFSIZE=) reached inside a line, with SIGXFSZ at its default
+// disposition: the recorder is not killed, cuts the partial line off, logs once, counts the
+// samples lost and records again as soon as the limit is raised.
+TEST_F(RecordProgram, AFileSizeLimitIsAFullDiskNotAnEnd)
+{
+    constexpr std::size_t kFitting = 10;
+    const std::string log = dir.file("record.log");
+    RecordProcess recorder(linkArgs(), "/dev/null", log, kFitting * 127 + 60);
+    const std::string failing = "ERROR: Unable to open recording file. " + out +
+                                ": samples are lost until it can be written";
+    ASSERT_TRUE(waitFor([&] { return logHas(log, failing); })) << readFile(log);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_TRUE(recorder.setFileSizeLimit(RLIM_INFINITY));
+    ASSERT_TRUE(waitFor([&] { return lineCount(out) >= kFitting + 10; }));
+    recorder.signal(SIGTERM);
+    EXPECT_EQ(recorder.wait(5000), 0);
+    sim->stop();
+
+    // One line when writing fails, one when it works again, with the count of samples lost:
+    // exactly the gap in what was sent.
+    const Texts texts = logTexts(log);
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), failing), 1);
+    const Texts recorded = textsOf(recordedLines(out));
+    const Texts sent = sim->dataSentAfter(kIdentReply);
+    ASSERT_GE(recorded.size(), kFitting + 10);
+    const auto resumed = std::find(sent.begin(), sent.end(), recorded[kFitting]);
+    const auto lost = resumed - sent.begin() - static_cast<std::ptrdiff_t>(kFitting);
+    EXPECT_TRUE(logHas(log, "recording to " + out + " again; " + std::to_string(lost) +
+                                " samples were lost"));
+    EXPECT_GE(lost, 1);
+    EXPECT_TRUE(std::equal(recorded.begin(), recorded.begin() + kFitting, sent.begin()));
+    ASSERT_LE(recorded.size() - kFitting, static_cast<std::size_t>(sent.end() - resumed));
+    EXPECT_TRUE(std::equal(recorded.begin() + kFitting, recorded.end(), resumed));
+}
+
 TEST(RecordProgramUse, BadUseExitsWithOneLineAndHelpReadsWell)
 {
     TempDir dir;
+    // Outputs that are no regular file are refused at once, even a FIFO nobody reads (whose
+    // open would wait for a reader).
+    const std::string fifo = dir.file("read.fifo");
+    const std::string lonelyFifo = dir.file("lonely.fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(lonelyFifo.c_str(), 0600), 0);
+    const int fifoReader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(fifoReader, 0);
     struct Row {
         std::vector<std::string> args;
         int status;
@@ -263,6 +331,11 @@ TEST(RecordProgramUse, BadUseExitsWithOneLineAndHelpReadsWell)
          1,
          "ventora-record: cannot write " + dir.file("no/such/folder.ivt") +
              ": No such file or directory"},
+        {{"--out", fifo}, 1, "ventora-record: cannot write " + fifo + ": not a regular file"},
+        {{"--out", lonelyFifo},
+         1,
+         "ventora-record: cannot write " + lonelyFifo + ": not a regular file"},
+        {{"--out", "/dev/null"}, 1, "ventora-record: cannot write /dev/null: not a regular file"},
         {{"--help"}, 0, ""},
     };
     for (const Row& row : rows) {
@@ -280,6 +353,7 @@ TEST(RecordProgramUse, BadUseExitsWithOneLineAndHelpReadsWell)
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
         EXPECT_EQ(readFile(dir.file("out.txt")), "");
     }
+    ::close(fifoReader);
 }
 
 } // namespace

@@ -12,6 +12,16 @@ using namespace ComResult;
 using Strings = std::vector<std::string>;
 using Clock = std::chrono::steady_clock;
 
+// The lines of bytes, each with its carriage return.
+Strings splitLines(const std::string& bytes)
+{
+    Strings lines;
+    for (std::size_t start = 0, end; (end = bytes.find('\r', start)) != std::string::npos;
+         start = end + 1)
+        lines.push_back(bytes.substr(start, end + 1 - start));
+    return lines;
+}
+
 void pause(int ms)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -60,6 +70,7 @@ TEST_F(ComPortWndTest, DialogueModeEndsLinesAtLineFeedOrColon)
     pty.send("\r\nSET-UP\r\nChoice:1\r?\r\n");
     EXPECT_EQ(receiveLines(4), (Strings{"\r\n", "SET-UP\r\n", "Choice:", "1\r?\r\n"}));
     EXPECT_EQ(target.watchdogStops(), 4);
+    EXPECT_EQ(target.watchdogGenerations(), target.generations()) << "stamped like their lines";
     port.setDialogue(false);
     pty.send("x:y\n\r");
     EXPECT_EQ(receiveLines(1), Strings{"x:y\n\r"});
@@ -128,8 +139,9 @@ TEST(ComPortWndForgetTest, ACutLineIsDroppedWholeAndTheNextOneKept)
     const Case cases[] = {
         // A partial line cleared, then its rest.
         {false, true, "stale part", Clear, " continues\rD1 reply\r", {"D1 reply\r"}},
-        // A purge with nothing waiting forgets nothing of the line.
-        {false, true, "abc", Purge, "def\r", {"abcdef\r"}},
+        // A purge forgets a partial line whether the reader has assembled it or not.
+        {false, true, "abc", Purge, "def\rD1 reply\r", {"D1 reply\r"}},
+        {false, false, "abc", Purge, "def\rD1 reply\r", {"D1 reply\r"}},
         // The bytes a purge drops end mid-line, or at a line end.
         {false, false, "one\rtw", Purge, "o\rD1 reply\r", {"D1 reply\r"}},
         {false, false, "one\r", Purge, "D1 reply\r", {"D1 reply\r"}},
@@ -254,6 +266,52 @@ TEST(ComPortWndRaceTest, APurgeAgainstALineInFlightLeavesNoFragment)
         for (std::size_t i = seen; i < count; ++i) {
             EXPECT_EQ(lines[i], inFlight) << "a piece of the line in flight";
         }
+    }
+}
+
+// A frame that takes no line for a long time: the reader takes in up to 1 MiB and then leaves the
+// rest in the driver without spinning (the wire stalls); once lines are taken again every one
+// arrives whole and in order. A purge of more than 64 KiB flushes the rest unread and skips the
+// line it cut. The limits are crossed for real, by over a megabyte through the pseudo-terminal.
+TEST(ComPortWndFloodTest, BacklogsBeyondTheLimitsStayWholeWithoutSpinning)
+{
+    struct Case {
+        const char* name;
+        std::size_t lines; // of 100 bytes
+        bool purge;
+    };
+    const Case cases[] = {{"full 1 MiB buffer", 11000, false}, {"purge of 100 KiB", 1000, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PtyPair pty;
+        CLineCollector target;
+        CComPortObj port;
+        ASSERT_EQ(port.openWithObject(pty.slavePath(), &target), kSuccess);
+        std::string wire;
+        for (std::size_t i = 0; i < c.lines; ++i) {
+            std::string number = std::to_string(i);
+            wire += std::string(6 - number.size(), '0') + number + std::string(93, '.') + "\r";
+        }
+        std::thread sender([&] { pty.send(wire); });
+        pause(500);
+        const double before = processCpuMs();
+        pause(300);
+        EXPECT_LT(processCpuMs() - before, 30.0) << "no spin while the backlog waits";
+        const std::string after = "rest of a cut line\rD1 reply\r";
+        if (c.purge) {
+            sender.join();
+            ASSERT_TRUE(pty.waitDrained());
+            EXPECT_EQ(port.purge(), kSuccess);
+            pty.send(after);
+        }
+        target.onLine([&] { port.setReceiveEnabled(true); });
+        port.setReceiveEnabled(true);
+        const std::size_t expected = c.purge ? 1 : c.lines;
+        ASSERT_TRUE(target.waitLines(expected, 20000)) << target.lines().size();
+        if (!c.purge)
+            sender.join();
+        const Strings lines = target.lines();
+        EXPECT_EQ(lines, c.purge ? Strings{"D1 reply\r"} : splitLines(wire));
     }
 }
 

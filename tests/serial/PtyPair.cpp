@@ -128,10 +128,11 @@ std::vector<unsigned> CLineCollector::disconnectSessions() const
     return sessions_;
 }
 
-void CLineCollector::postWatchdogStop()
+void CLineCollector::postWatchdogStop(unsigned generation)
 {
     std::lock_guard lock(mutex_);
     ++watchdogStops_;
+    watchdogGenerations_.push_back(generation);
 }
 
 bool CLineCollector::waitLines(std::size_t n, int timeoutMs)
@@ -158,6 +159,12 @@ int CLineCollector::disconnects() const
 {
     std::lock_guard lock(mutex_);
     return disconnects_;
+}
+
+std::vector<unsigned> CLineCollector::watchdogGenerations() const
+{
+    std::lock_guard lock(mutex_);
+    return watchdogGenerations_;
 }
 
 int CLineCollector::watchdogStops() const

@@ -38,7 +38,7 @@ class CLineCollector final : public ILineTarget {
 public:
     void postLine(std::string line, unsigned generation) override;
     void postDisconnectRequest(unsigned session) override;
-    void postWatchdogStop() override;
+    void postWatchdogStop(unsigned generation) override;
 
     // Wait until at least n lines / disconnect requests arrived; false on time-out.
     bool waitLines(std::size_t n, int timeoutMs = 2000);
@@ -50,6 +50,8 @@ public:
     // The session each disconnect request carried.
     std::vector<unsigned> disconnectSessions() const;
     int watchdogStops() const;
+    // The generation each watchdog stop carried.
+    std::vector<unsigned> watchdogGenerations() const;
     // Runs on the reader thread inside postLine, after the line has been recorded.
     void onLine(std::function<void()> action);
 
@@ -62,6 +64,7 @@ private:
     std::function<void()> onLine_;
     int disconnects_ = 0;
     int watchdogStops_ = 0;
+    std::vector<unsigned> watchdogGenerations_;
 };
 
 // CPU time the process used, in milliseconds.

@@ -4,38 +4,49 @@
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
-#include <spawn.h>
 #include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
-extern char** environ;
-
 RecordProcess::RecordProcess(std::vector<std::string> args, const std::string& stdoutPath,
-                             const std::string& stderrPath)
-    : RecordProcess(VENTORA_RECORD_PATH, std::move(args), stdoutPath, stderrPath)
+                             const std::string& stderrPath, rlim_t fileSizeLimit)
+    : RecordProcess(VENTORA_RECORD_PATH, std::move(args), stdoutPath, stderrPath, fileSizeLimit)
 {
 }
 
 RecordProcess::RecordProcess(const std::string& program, std::vector<std::string> args,
-                             const std::string& stdoutPath, const std::string& stderrPath)
+                             const std::string& stdoutPath, const std::string& stderrPath,
+                             rlim_t fileSizeLimit)
 {
     args.insert(args.begin(), program);
     std::vector<char*> argv;
     for (std::string& arg : args)
         argv.push_back(arg.data());
     argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    ::posix_spawn_file_actions_init(&actions);
-    ::posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    ::posix_spawn_file_actions_addopen(&actions, 1, stdoutPath.c_str(),
-                                       O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    ::posix_spawn_file_actions_addopen(&actions, 2, stderrPath.c_str(),
-                                       O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-        pid_ = -1;
-    ::posix_spawn_file_actions_destroy(&actions);
+    // The soft limit only, so that it can be raised again without privileges.
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = fileSizeLimit;
+    pid_ = ::fork();
+    if (pid_ != 0)
+        return;
+    // The child: only async-signal-safe calls until exec.
+    struct sigaction standard {};
+    standard.sa_handler = SIG_DFL;
+    for (int signal = 1; signal < NSIG; ++signal)
+        ::sigaction(signal, &standard, nullptr);
+    sigset_t none;
+    ::sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    const int in = ::open("/dev/null", O_RDONLY);
+    const int out = ::open(stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY, 0644);
+    const int err = ::open(stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY, 0644);
+    if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 ||
+        ::dup2(err, 2) < 0 || (fileSizeLimit != RLIM_INFINITY && ::setrlimit(RLIMIT_FSIZE, &limit)))
+        ::_exit(127);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
 }
 
 RecordProcess::~RecordProcess()
@@ -50,6 +61,15 @@ void RecordProcess::signal(int signal) const
 {
     if (pid_ > 0 && status_ < 0)
         ::kill(pid_, signal);
+}
+
+bool RecordProcess::setFileSizeLimit(rlim_t limit) const
+{
+    rlimit wanted{};
+    if (pid_ <= 0 || ::prlimit(pid_, RLIMIT_FSIZE, nullptr, &wanted) != 0)
+        return false;
+    wanted.rlim_cur = limit;
+    return ::prlimit(pid_, RLIMIT_FSIZE, &wanted, nullptr) == 0;
 }
 
 int RecordProcess::wait(int timeoutMs)

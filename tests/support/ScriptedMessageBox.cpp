@@ -3,6 +3,8 @@
 void CScriptedMessageBox::tell(std::string_view text, MessageIcon icon)
 {
     shown_.push_back({std::string(text), icon, false});
+    if (whileShown_)
+        whileShown_();
 }
 
 bool CScriptedMessageBox::askYesNo(std::string_view text, MessageIcon icon)

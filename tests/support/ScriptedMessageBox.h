@@ -3,6 +3,7 @@
 // from a script (No when the script is exhausted).
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,8 +25,11 @@ public:
     const std::vector<ShownMessage>& shown() const { return shown_; }
     std::vector<std::string> texts() const;
     void clear() { shown_.clear(); }
+    // Runs inside each tell, after it is recorded: what happens while a modal box is up.
+    void whileShown(std::function<void()> action) { whileShown_ = std::move(action); }
 
 private:
     std::deque<bool> answers_;
     std::vector<ShownMessage> shown_;
+    std::function<void()> whileShown_;
 };

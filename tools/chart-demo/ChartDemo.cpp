@@ -18,6 +18,7 @@
 #include "DemoWindow.h"
 #include "chart/GraphPanel.h"
 #include "controls/QtMessageBox.h"
+#include "core/FileSizeSignal.h"
 #include "files/RecordFileReader.h"
 #include "print/ViewerPrint.h"
 #include "tools/demo-files/DemoFiles.h"
@@ -126,6 +127,7 @@ int bench(DemoWindow& window)
 
 int main(int argc, char* argv[])
 {
+    ignoreFileSizeSignal();
     QApplication app(argc, argv);
     std::string mode, dir, file;
     int rows = 0;

@@ -2,12 +2,13 @@
 // written to OUT.csv or, when no output is named, to standard output; an output ending in .xlsx
 // gets the spreadsheet export's workbook instead. Exit codes: 0 done, 1 a file could not be read
 // or written, 2 bad arguments. With --stats it writes wind statistics instead
-// (stats/StatsCommand.h), with --wind-rose a wind rose picture (stats/WindRoseCommand.h).
-// Every output follows files/OutputFile.h; SIGINT and SIGTERM remove an unfinished one.
+// (stats/StatsCommand.h), with --wind-rose a wind rose picture (stats/WindRoseCommand.h). An
+// output ending in .nc gets a NetCDF file of the samples or the statistics
+// (export/NetcdfCommand.h). Every output follows files/OutputFile.h; SIGINT and SIGTERM remove
+// an unfinished one.
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -17,6 +18,8 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "core/FileSizeSignal.h"
+#include "export/NetcdfCommand.h"
 #include "export/WorkbookWriter.h"
 #include "files/ConvertReport.h"
 #include "files/CsvWriter.h"
@@ -33,15 +36,17 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: ventora-convert FILE.ivt|FILE.lvt [OUT.csv|OUT.xlsx]\n"
-    "  or:  ventora-convert --stats [PERIOD] FILE.ivt [OUT.csv]\n"
+constexpr const char* kUsageLines = "Usage: ventora-convert FILE.ivt|FILE.lvt [OUT.csv|OUT.xlsx]\n"
+                                    "  or:  ventora-convert --stats [PERIOD] FILE.ivt [OUT.csv]\n"
 #if VENTORA_WIND_ROSE
-    "  or:  ventora-convert --wind-rose FILE.ivt ROSE.png\n"
+                                    "  or:  ventora-convert --wind-rose FILE.ivt ROSE.png\n"
 #endif
+                                    "  or:  ";
+constexpr const char* kDescription =
     "Converts a Ventora record (.ivt) or log (.lvt) file to CSV, written to OUT.csv\n"
     "or, when no output is named, to standard output; an output ending in .xlsx\n"
-    "gets an Excel workbook instead.\n"
+    "gets an Excel workbook instead.\n";
+constexpr const char* kOptions =
     "\n"
     "  --stats [PERIOD]    wind statistics per period of a record file instead: PERIOD\n"
     "                      is 10m, 1h, 600s or minutes, from 1 minute to 24 hours and\n"
@@ -49,12 +54,22 @@ constexpr const char* kUsage =
 #if VENTORA_WIND_ROSE
     "  --wind-rose         the wind rose of a record file as a PNG picture instead\n"
 #endif
+    ;
+constexpr const char* kEnd =
     "  --help              show this help\n"
     "\n"
     "An output is replaced only when it is complete; Ctrl-C leaves the old one as it was.\n"
     "\n"
     "Exit status: 0 done; 1 a file could not be read, was refused or could not be\n"
-    "written; 2 bad arguments; 130/143 interrupted (SIGINT/SIGTERM).\n";
+    "written, an unknown zone or speed unit; 2 bad arguments; 130/143 interrupted\n"
+    "(SIGINT/SIGTERM).\n";
+
+void usage(std::FILE* out)
+{
+    for (const char* part : {kUsageLines, kNetcdfUsageLine, kDescription, kNetcdfDescription,
+                             kOptions, kNetcdfOptions, kEnd})
+        std::fputs(part, out);
+}
 
 int fail(const std::string& subject, const std::string& what, int code)
 {
@@ -82,13 +97,14 @@ bool sameFile(const std::string& a, const std::string& b)
 
 int main(int argc, char** argv)
 try {
-    // Over a file size limit, report the failed write instead of being killed by the signal.
-    std::signal(SIGXFSZ, SIG_IGN);
+    ignoreFileSizeSignal();
     installInterruptCleanup();
     if (argc == 2 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
-        std::fputs(kUsage, stdout);
+        usage(stdout);
         return 0;
     }
+    if (wantsNetcdf(argc - 1, argv + 1))
+        return runNetcdfCommand(argc - 1, argv + 1);
     if (argc >= 2 && std::strcmp(argv[1], "--stats") == 0)
         return runStatsCommand(argc - 2, argv + 2);
 #if VENTORA_WIND_ROSE
@@ -96,7 +112,7 @@ try {
         return runWindRoseCommand(argc - 2, argv + 2);
 #endif
     if (argc < 2 || argc > 3) {
-        std::fputs(kUsage, stderr);
+        usage(stderr);
         return 2;
     }
     const std::string input = argv[1];

@@ -8,8 +8,8 @@
 #include <sys/signalfd.h>
 #include <unistd.h>
 
+#include "files/RecordingWriter.h"
 #include "serial/ComName.h"
-#include "tools/record/LogLine.h"
 
 namespace {
 
@@ -34,7 +34,9 @@ std::string deviceOf(const RecordOptions& options)
 } // namespace
 
 CRecordApp::CRecordApp(const RecordOptions& options, QObject* parent)
-    : QObject(parent), options_(options), recordPort_(port_, *this, deviceOf(options)),
+    : QObject(parent), options_(options),
+      logOut_(std::make_unique<COutputQueue>(STDERR_FILENO, kLogCapacity)),
+      recordPort_(port_, *this, deviceOf(options)),
       timers_([this](int id) { recorder_.onTimer(id); }),
       files_(options.out, options.rotateDaily, clock_,
              [this](std::string_view text) { log(text); }),
@@ -66,11 +68,33 @@ CRecordApp::~CRecordApp()
     signals_.reset(); // no longer watched before its descriptor closes
     if (signalFd_ >= 0)
         ::close(signalFd_);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kFlushMs);
+    if (echo_)
+        echo_->flush(deadline);
+    logOut_->flush(deadline);
+}
+
+void CRecordApp::report(const std::string& text)
+{
+    logOut_->push(text + "\n");
 }
 
 void CRecordApp::log(std::string_view text) const
 {
-    writeLogLine(clock_, text);
+    std::string line = formatTime(clock_.localNow(), kFullDateTimeLayout);
+    line += ' ';
+    line += text;
+    line += '\n';
+    // A line that does not fit is left out whole; the next one that fits says how many were.
+    if (logDropped_ != 0) {
+        line.insert(0, formatTime(clock_.localNow(), kFullDateTimeLayout) + ' ' +
+                           std::to_string(logDropped_) +
+                           " log lines were dropped: standard error was not being read\n");
+    }
+    if (logOut_->push(line))
+        logDropped_ = 0;
+    else
+        ++logDropped_;
 }
 
 void CRecordApp::instrumentChanged(bool up)
@@ -85,8 +109,8 @@ void CRecordApp::instrumentChanged(bool up)
 int CRecordApp::start()
 {
     if (int error = files_.reopen(); error != 0) {
-        std::fprintf(stderr, "ventora-record: cannot write %s: %s\n", files_.currentPath().c_str(),
-                     std::strerror(error));
+        report("ventora-record: cannot write " + files_.currentPath() + ": " +
+               recordingErrorText(error));
         return 1;
     }
     sigset_t watched;
@@ -95,8 +119,8 @@ int CRecordApp::start()
         ::sigaddset(&watched, signal);
     signalFd_ = ::signalfd(-1, &watched, SFD_NONBLOCK | SFD_CLOEXEC);
     if (signalFd_ < 0) {
-        std::fprintf(stderr, "ventora-record: cannot watch the stop signals: %s\n",
-                     std::strerror(errno));
+        report(std::string("ventora-record: cannot watch the stop signals: ") +
+               std::strerror(errno));
         return 1;
     }
     signals_ = std::make_unique<QSocketNotifier>(signalFd_, QSocketNotifier::Read);
@@ -118,16 +142,14 @@ void CRecordApp::onSignal()
             const int error = files_.reopen();
             log("SIGHUP: " + files_.currentPath() +
                 (error == 0 ? " opened again"
-                            : std::string(" cannot be opened: ") + std::strerror(error)));
+                            : " cannot be opened: " + recordingErrorText(error)));
             continue;
         }
         log(info.ssi_signo == SIGINT ? "SIGINT: stopping" : "SIGTERM: stopping");
         recorder_.stop();
         if (publisher_)
             publisher_->stop();
-        if (echo_)
-            echo_->flush(1000);
-        QCoreApplication::exit(0);
+        QCoreApplication::exit(0); // the log and the echo are flushed on the way out
         return;
     }
 }
@@ -154,8 +176,13 @@ void CRecordApp::postDisconnectRequest(unsigned session)
         Qt::QueuedConnection);
 }
 
-void CRecordApp::postWatchdogStop()
+void CRecordApp::postWatchdogStop(unsigned generation)
 {
     QMetaObject::invokeMethod(
-        this, [this] { recorder_.onDialogueLineComplete(); }, Qt::QueuedConnection);
+        this,
+        [this, generation] {
+            if (recordPort_.acceptWatchdogStop(generation))
+                recorder_.onDialogueLineComplete();
+        },
+        Qt::QueuedConnection);
 }

@@ -3,7 +3,9 @@
 // the engine's timers, the recording files, the CSV echo, and the stop and reopen signals read
 // from a signalfd. It only wires them to CRecorder and writes the log; it sleeps while nothing
 // happens. SIGINT, SIGTERM and SIGHUP must be blocked in every thread before it is made (main()
-// does so before any thread starts), so that they arrive only through the signalfd.
+// does so before any thread starts), so that they arrive only through the signalfd. The log and
+// the echo go through queues written by threads of their own, so that a reader that stops
+// reading never holds up the recording; on exit they get at most kFlushMs to be written.
 
 #include <QObject>
 #include <QSocketNotifier>
@@ -15,6 +17,7 @@
 #include "protocol/QtTimerTable.h"
 #include "serial/ComPortObj.h"
 #include "tools/record/EchoOutput.h"
+#include "tools/record/OutputQueue.h"
 #include "tools/record/RecordOptions.h"
 #include "tools/record/RecordPort.h"
 #include "tools/record/Recorder.h"
@@ -23,6 +26,9 @@
 
 class CRecordApp final : public QObject, private ILineTarget {
 public:
+    static constexpr int kFlushMs = 800;
+    static constexpr std::size_t kLogCapacity = 64 * 1024;
+
     explicit CRecordApp(const RecordOptions& options, QObject* parent = nullptr);
     ~CRecordApp() override;
 
@@ -36,13 +42,17 @@ public:
 private:
     void postLine(std::string line, unsigned generation) override;
     void postDisconnectRequest(unsigned session) override;
-    void postWatchdogStop() override;
+    void postWatchdogStop(unsigned generation) override;
     void onSignal();
     // Tells the publisher of the instrument link.
     void instrumentChanged(bool up);
+    // A message without the time (start-up failures), through the log's queue.
+    void report(const std::string& text);
 
     RecordOptions options_;
     CSystemClock clock_;
+    std::unique_ptr<COutputQueue> logOut_;
+    mutable unsigned long long logDropped_ = 0;
     CComPortObj port_;
     CRecordPort recordPort_;
     CQtTimerTable timers_;

@@ -97,9 +97,9 @@ bool CRecordingFiles::emptyFile()
 
 int CRecordingFiles::reopen()
 {
-    const int fd = ::open(currentPath().c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return errno;
-    ::close(fd);
-    return 0;
+    int fd = -1;
+    const int error = openRecordingFile(currentPath(), O_APPEND | O_CREAT, &fd);
+    if (error == 0)
+        ::close(fd);
+    return error;
 }

@@ -36,7 +36,7 @@ public:
 
     // Opens the current file for appending (creating it) and closes it again: at start, and
     // after logrotate has moved the file away, so that a file that cannot be written shows now.
-    // 0 or the errno.
+    // 0 or a result code of openRecordingFile (recordingErrorText tells it).
     int reopen();
 
     // The file that a sample recorded now goes to.

@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "core/FileSizeSignal.h"
 #include "tools/record/ArchiveApp.h"
 #include "tools/record/RecordApp.h"
 
 int main(int argc, char** argv)
 {
+    ignoreFileSizeSignal();
     RecordOptions options;
     std::string message;
     switch (

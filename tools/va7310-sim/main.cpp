@@ -14,6 +14,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "core/FileSizeSignal.h"
 #include "serial/LineSpeed.h"
 #include "tools/va7310-sim/Instrument.h"
 #include "tools/va7310-sim/LinePacer.h"
@@ -250,6 +251,7 @@ void run(const SimOptions& options, const Pty& pty, const sigset_t& waitMask)
 
 int main(int argc, char** argv)
 {
+    ignoreFileSizeSignal(); // its log goes to files
     SimOptions options;
     std::string message;
     switch (parseSimOptions(std::vector<std::string>(argv + 1, argv + argc), &options, &message)) {

@@ -13,7 +13,10 @@
 #include "tests/serial/PtyPair.h"
 
 #include <chrono>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -364,6 +367,58 @@ TEST_F(EndToEnd, ExitDuringTheSearchEndsIt)
     EXPECT_TRUE(frame->close());
     expectClosedLink();
     EXPECT_EQ(messages.texts(), (Texts{kConfirmSearch, kDeleteRecording, "Confirm Exit?"}));
+}
+
+// The paced simulator streams 10 lines a second at 115200, and the frame is found on COM1.
+class BusyWindow : public EndToEnd {
+protected:
+    void SetUp() override
+    {
+        sim = startSim(1, {"--mode", "232", "--baud", "115200", "--period", "100"});
+        ASSERT_FALSE(sim->device().empty());
+        frame->engine().setSearchScope({1, 1, 115200});
+        startAutodetect(false);
+        ASSERT_TRUE(waitForPane(kConnected)) << linkPane();
+        ASSERT_TRUE(waitFor([&] { return rows() >= 10; }));
+    }
+
+    // Every row shown is what the simulator sent, in order, none missing; at least minRows.
+    void expectRowsAsSent(int minRows)
+    {
+        const Texts sent = sim->dataSentAfter(kIdent);
+        ASSERT_GE(rows(), minRows);
+        ASSERT_LE(static_cast<std::size_t>(rows()), sent.size());
+        for (int row = 0; row < rows(); ++row)
+            ASSERT_EQ(rowData(row), sent[static_cast<std::size_t>(row)]) << row;
+    }
+
+    static constexpr const char* kConnected = "Connected to COM1 RS232 115200 8,N,2";
+    static constexpr const char* kIdent = "Vavizi232&m/s&\r";
+    std::unique_ptr<SimProcess> sim;
+};
+
+// The line handler keeps the window thread for 3 s, longer than the reply time-out: another
+// writer holds the recording file's lock. The lines the reader took in meanwhile are all shown
+// and recorded once it returns, and the link stays up.
+TEST_F(BusyWindow, AStalledHandlerLosesNoLine)
+{
+    const int before = rows();
+    std::thread otherWriter([path = dir.file("dump.ivt")] {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+        ::flock(fd, LOCK_EX);
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        ::close(fd);
+    });
+    const bool caughtUp = waitFor([&] { return rows() >= before + 50; }, 30000);
+    otherWriter.join();
+    ASSERT_TRUE(caughtUp) << rows() << " rows, " << linkPane();
+    EXPECT_EQ(linkPane(), kConnected);
+    Texts recorded;
+    Texts sent;
+    EXPECT_TRUE(waitRecordedAsSent(*sim, kIdent, 0, &recorded, &sent))
+        << recorded.size() << " recorded, " << sent.size() << " sent";
+    disconnect();
+    expectRowsAsSent(before + 50);
 }
 
 // A line that the reader completed before a command was sent, but that the window thread had

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/frame/QueuedMessageBox.h"
 #include "app/frame/QtFileViewers.h"
 #include "controls/PaneMode.h"
 #include "controls/QtFileDialog.h"
@@ -255,6 +256,29 @@ TEST_F(FrameTest, NewDocumentLaysTheEmptyTableOutAgainWhileDisconnected)
     ASSERT_EQ(columns(), 14);
     frame->commandAction(CMainFrame::kFileNew)->trigger();
     EXPECT_EQ(columns(), 2);
+}
+
+// The recording writer's failure, told inside the reply handler, shows once the handler has
+// returned, so the box never holds the handler while lines arrive; a failure told while one
+// waits or shows is dropped. Questions are asked at once.
+TEST(QueuedMessageBox, ShowsAfterTheHandlerOneAtATime)
+{
+    CScriptedMessageBox boxes;
+    CQueuedMessageBox queued(boxes);
+    boxes.whileShown([&] { queued.tell("told while shown", MessageIcon::Stop); });
+    queued.tell(kRecordingFileError, MessageIcon::Stop);
+    queued.tell("told while waiting", MessageIcon::Stop);
+    EXPECT_TRUE(boxes.shown().empty()) << "not inside the handler";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(boxes.shown(), (std::vector<ShownMessage>{
+                                 {std::string(kRecordingFileError), MessageIcon::Stop, false}}));
+    boxes.whileShown(nullptr);
+    queued.tell("next failure", MessageIcon::Stop);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(boxes.texts().back(), "next failure");
+    boxes.answer(true);
+    EXPECT_TRUE(queued.askYesNo("Confirm Exit?", MessageIcon::Question));
+    EXPECT_EQ(boxes.shown().size(), 3u);
 }
 
 TEST(QtTimerTable, TimersRepeatRestartAndStopByEngineId)
