@@ -1,6 +1,7 @@
 #include "tools/record/ArchiveApp.h"
 
 #include <QCoreApplication>
+#include <chrono>
 #include <climits>
 #include <csignal>
 #include <cstdio>
@@ -14,7 +15,7 @@
 #include "mqtt/SamplePayload.h"
 
 CArchiveApp::CArchiveApp(const MqttOptions& options, QObject* parent)
-    : QObject(parent), options_(options),
+    : QObject(parent), options_(options), logOut_(STDERR_FILENO, 64 * 1024),
       archive_(options.outDir, [this](std::string_view text) { log(text); }),
       link_({[this] {
                  link_.client().subscribe(allSamplesTopic(options_.broker.prefix), 1);
@@ -94,5 +95,6 @@ void CArchiveApp::onSignal(int signal)
     log("stopped after " + std::to_string(archive_.stored()) + " samples stored, " +
         std::to_string(archive_.duplicates()) + " duplicates and " +
         std::to_string(malformed_) + " malformed messages dropped");
+    logOut_.flush(std::chrono::steady_clock::now() + std::chrono::seconds(1));
     QCoreApplication::exit(0);
 }

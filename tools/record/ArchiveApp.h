@@ -13,6 +13,7 @@
 #include "mqtt/QtMqttLink.h"
 #include "mqtt/StationArchive.h"
 #include "tools/record/LogLine.h"
+#include "tools/record/OutputQueue.h"
 #include "tools/record/MqttOptions.h"
 #include "tools/record/SignalWatch.h"
 
@@ -28,12 +29,15 @@ public:
     static std::string clientId(const std::string& outDir);
 
 private:
-    void log(std::string_view text) const { writeLogLine(clock_, text); }
+    // Through a queue of its own, as the recorder's: a stalled reader of standard error never
+    // holds up the archive (a line that does not fit is dropped).
+    void log(std::string_view text) const { logOut_.push(logLine(clock_, text)); }
     void onMessage(std::string_view topic, std::string_view payload);
     void onSignal(int signal);
 
     MqttOptions options_;
     CSystemClock clock_;
+    mutable COutputQueue logOut_;
     CStationArchive archive_;
     CQtMqttLink link_;
     CSignalWatch signals_;

@@ -10,6 +10,7 @@
 
 #include "files/RecordingWriter.h"
 #include "serial/ComName.h"
+#include "tools/record/LogLine.h"
 
 namespace {
 
@@ -81,10 +82,7 @@ void CRecordApp::report(const std::string& text)
 
 void CRecordApp::log(std::string_view text) const
 {
-    std::string line = formatTime(clock_.localNow(), kFullDateTimeLayout);
-    line += ' ';
-    line += text;
-    line += '\n';
+    std::string line = logLine(clock_, text);
     // A line that does not fit is left out whole; the next one that fits says how many were.
     if (logDropped_ != 0) {
         line.insert(0, formatTime(clock_.localNow(), kFullDateTimeLayout) + ' ' +
