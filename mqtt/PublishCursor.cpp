@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "core/FileCopy.h"
 #include "core/SiblingFile.h"
 
 namespace {
@@ -14,19 +15,6 @@ bool readNumber(std::string_view text, std::uint64_t& value)
     const char* end = text.data() + text.size();
     const auto [ptr, code] = std::from_chars(text.data(), end, value);
     return !text.empty() && code == std::errc() && ptr == end;
-}
-
-int writeAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return written < 0 ? errno : EIO;
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return 0;
 }
 
 } // namespace
@@ -79,7 +67,7 @@ int savePublishCursor(const std::string& path, const PublishCursor& cursor)
         return error;
     const std::string text = "file=" + cursor.file + "\noffset=" + std::to_string(cursor.offset) +
                              "\nseq=" + std::to_string(cursor.seq) + "\n";
-    int error = writeAll(fd, text);
+    int error = writeAllBytes(fd, text.data(), text.size());
     if (error == 0 && ::fdatasync(fd) != 0)
         error = errno;
     if (::close(fd) != 0 && error == 0 && errno != EINTR)

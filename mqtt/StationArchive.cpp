@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "core/MessageBox.h"
+#include "core/FileCopy.h"
 #include "core/SiblingFile.h"
 #include "mqtt/SampleClock.h"
 #include "files/RecordingWriter.h"
@@ -28,8 +29,7 @@ int writeText(const std::string& target, const std::string& text)
     int fd = -1;
     if (int error = createSiblingFile(target, temporary, fd); error != 0)
         return error;
-    const bool whole = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    const int error = whole ? 0 : errno == 0 ? EIO : errno;
+    const int error = writeAllBytes(fd, text.data(), text.size());
     ::close(fd);
     if (error != 0) {
         ::unlink(temporary.c_str());
