@@ -54,39 +54,51 @@ bool textAsBytes(std::string_view text, std::string& bytes)
     return true;
 }
 
-// Appends the number a field holds, or null: markers, blanks and anything that is not wholly a
-// finite number. A plain decimal keeps its own digits ("3.0" stays "3.0", so a consumer sees the
-// same type in every sample); others go through the JSON library.
-void appendFieldJson(std::string& out, std::string_view field)
+// The number a field holds, or null: markers, blanks and anything that is not wholly a finite
+// number. A plain decimal is read exactly (mantissa over a power of ten) and, being a double,
+// is written with its decimal point ("3.0"), so a consumer sees the same type in every sample.
+ordered_json fieldJson(std::string_view field)
 {
-    if (hasFieldMarker(field)) {
-        out += "null";
-        return;
-    }
+    if (hasFieldMarker(field))
+        return nullptr;
     const std::string_view text = ctext::trimBoth(field);
     PlainDecimal decimal;
     if (parsePlainDecimal(text, decimal) &&
         text.find_first_not_of("+-.0123456789") == std::string_view::npos) {
-        std::string digits = std::to_string(decimal.mantissa);
-        if (decimal.fractionDigits > 0) {
-            const auto whole = static_cast<std::size_t>(decimal.fractionDigits) + 1;
-            if (digits.size() < whole)
-                digits.insert(0, whole - digits.size(), '0');
-            digits.insert(digits.size() - static_cast<std::size_t>(decimal.fractionDigits), ".");
-        }
-        if (decimal.negative)
-            out += '-';
-        out += digits;
-        return;
+        const double value =
+            static_cast<double>(decimal.mantissa) / std::pow(10.0, decimal.fractionDigits);
+        return decimal.negative ? -value : value;
     }
     double value = 0;
     const char* end = text.data() + text.size();
     const char* begin = text.data() + (!text.empty() && text.front() == '+' ? 1 : 0);
     const auto [ptr, code] = std::from_chars(begin, end, value);
     if (text.empty() || code != std::errc() || ptr != end || !std::isfinite(value))
-        out += "null";
-    else
-        out += json(value).dump();
+        return nullptr;
+    return value;
+}
+
+// The thirteen channels' units as a JSON object, made again only when a unit changed (the
+// instrument reports its speed unit once a link).
+const ordered_json& unitsObject(const Unit& unit)
+{
+    thread_local std::vector<std::string> lastTexts;
+    thread_local ordered_json lastObject;
+    std::vector<std::string> texts;
+    for (int k = 0; k < kChannelCount; ++k)
+        texts.push_back(channelUnitText(k, unit));
+    if (texts == lastTexts && lastObject.is_object())
+        return lastObject;
+    ordered_json units = ordered_json::object();
+    for (int k = 0; k < kChannelCount; ++k) {
+        std::string text;
+        ctext::appendUtf8(text, texts[static_cast<std::size_t>(k)]);
+        if (!text.empty())
+            units[channelName(k)] = text;
+    }
+    lastTexts = std::move(texts);
+    lastObject = std::move(units);
+    return lastObject;
 }
 
 bool twoDigits(std::string_view text, std::size_t at)
@@ -150,49 +162,23 @@ std::string isoLocalTime(std::string_view recordingTime)
     return iso + lastZone;
 }
 
-std::string unitsJson(const Unit& unit)
-{
-    // Made again only when a unit changed (the instrument reports its speed unit once a link).
-    thread_local std::vector<std::string> lastTexts;
-    thread_local std::string lastJson;
-    std::vector<std::string> texts;
-    for (int k = 0; k < kChannelCount; ++k)
-        texts.push_back(channelUnitText(k, unit));
-    if (texts == lastTexts && !lastJson.empty())
-        return lastJson;
-    ordered_json units = ordered_json::object();
-    for (int k = 0; k < kChannelCount; ++k) {
-        std::string text;
-        ctext::appendUtf8(text, texts[static_cast<std::size_t>(k)]);
-        if (!text.empty())
-            units[channelName(k)] = text;
-    }
-    lastTexts = std::move(texts);
-    lastJson = units.dump();
-    return lastJson;
-}
+std::string unitsJson(const Unit& unit) { return unitsObject(unit).dump(); }
 
 std::string samplePayload(std::string_view station, std::uint64_t seq,
                           std::string_view recordingTime, std::string_view dataText,
                           const Unit& unit)
 {
-    std::string values = "{";
-    for (int k = 0; k < kChannelCount; ++k) {
-        if (k > 0)
-            values += ',';
-        values += '"';
-        values += channelName(k); // plain ASCII names
-        values += "\":";
-        appendFieldJson(values, dataTextField(dataText, static_cast<std::size_t>(k)));
-    }
-    values += '}';
-    // Members in the documented order (nlohmann's objects sort their keys).
-    std::string out = "{\"station\":" + json(std::string(station)).dump() +
-                      ",\"seq\":" + std::to_string(seq) +
-                      ",\"time\":" + json(isoLocalTime(recordingTime)).dump() +
-                      ",\"line\":" + json(bytesAsText(dataText)).dump() +
-                      ",\"values\":" + values + ",\"units\":" + unitsJson(unit) + "}";
-    return out;
+    ordered_json values = ordered_json::object();
+    for (int k = 0; k < kChannelCount; ++k)
+        values[channelName(k)] = fieldJson(dataTextField(dataText, static_cast<std::size_t>(k)));
+    ordered_json out; // members in the documented order
+    out["station"] = std::string(station);
+    out["seq"] = seq;
+    out["time"] = isoLocalTime(recordingTime);
+    out["line"] = bytesAsText(dataText);
+    out["values"] = std::move(values);
+    out["units"] = unitsObject(unit);
+    return out.dump(-1, ' ', false, ordered_json::error_handler_t::replace);
 }
 
 bool parseSamplePayload(std::string_view text, SampleMessage& message)
