@@ -94,6 +94,17 @@ bool CGraphBaseClass::editPoint(int series, int index, double y, bool notify)
     return true;
 }
 
+bool CGraphBaseClass::setSeriesValues(int series, std::shared_ptr<const IIndexedValues> values,
+                                      bool notify)
+{
+    CGraphProps* props = getSeries(series);
+    if (!props || !values)
+        return false;
+    props->points().setIndexedValues(std::move(values));
+    this->notify({.code = kNotifySeriesCleared, .redraw = notify, .series = series});
+    return true;
+}
+
 bool CGraphBaseClass::clearSeries(int series, bool notify)
 {
     CGraphProps* props = getSeries(series);

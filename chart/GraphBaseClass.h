@@ -42,6 +42,12 @@ public:
     // argument, or -1 when the series does not exist. Notification 1 with the actual index.
     virtual int addPoint(int series, double x, double y, bool notify = true, int position = -1);
 
+    // Makes the series' points (i, values[i]), read from values as they are drawn (see
+    // CPointsCollection::setIndexedValues); its points change wholesale (notification 6).
+    // False when the series does not exist.
+    bool setSeriesValues(int series, std::shared_ptr<const IIndexedValues> values,
+                         bool notify = true);
+
     // Points removed, edited or cleared (notifications 2, 3 and 6); false for a bad index.
     bool removePoint(int series, int index, bool notify = true);
     bool editPoint(int series, int index, double y, bool notify = true);

@@ -37,24 +37,13 @@ void drawMarks(QPainter& painter, const std::vector<PixelPoint>& centres, int ha
         painter.fillRect(p.x - half, p.y - half, side, side, colour);
 }
 
-// The same squares, but those of one column that touch or overlap are filled as one rectangle.
-void drawMarkRuns(QPainter& painter, std::vector<PixelPoint>& centres, int half,
+// What the marks of the columns paint, one rectangle per run of painted rows of a column.
+void drawMarkRuns(QPainter& painter, const std::vector<MarkRun>& runs, int half,
                   const QColor& colour)
 {
     const int side = 2 * half + 1;
-    std::sort(centres.begin(), centres.end(), [](const PixelPoint& a, const PixelPoint& b) {
-        return a.x != b.x ? a.x < b.x : a.y < b.y;
-    });
-    for (std::size_t i = 0; i < centres.size();) {
-        const int x = centres[i].x;
-        const int top = centres[i].y - half;
-        int bottom = centres[i].y + half;
-        std::size_t j = i + 1;
-        while (j < centres.size() && centres[j].x == x && centres[j].y - half <= bottom + 1)
-            bottom = std::max(bottom, centres[j++].y + half);
-        painter.fillRect(x - half, top, side, bottom - top + 1, colour);
-        i = j;
-    }
+    for (const MarkRun& run : runs)
+        painter.fillRect(run.column - half, run.top, side, run.bottom - run.top + 1, colour);
 }
 
 // Scratch space reused for every series of a render.
@@ -63,6 +52,7 @@ struct SeriesScratch {
     std::vector<PixelLine> clipped;
     std::vector<QLine> lines;
     std::vector<PixelPoint> marks;
+    std::vector<MarkRun> runs;
 };
 
 void drawSeries(QPainter& painter, const QRect& rect, const CGraphProps& series, const CAxisMap& x,
@@ -99,9 +89,9 @@ void drawSeries(QPainter& painter, const QRect& rect, const CGraphProps& series,
         drawMarks(painter, scratch.marks, half, colour);
         return;
     }
-    reducedMarkPixels(points, x, y, rect.left(), rect.right(), rect.top(), rect.bottom(), half,
-                      scratch.marks);
-    drawMarkRuns(painter, scratch.marks, half, colour);
+    reducedMarkRuns(points, x, y, rect.left(), rect.right(), rect.top(), rect.bottom(), half,
+                    scratch.runs);
+    drawMarkRuns(painter, scratch.runs, half, colour);
 }
 
 } // namespace

@@ -35,8 +35,47 @@ void CPointsCollection::insertAt(std::size_t index, GraphPoint point)
     touch(index);
 }
 
+void CPointsCollection::setIndexedValues(std::shared_ptr<const IIndexedValues> values)
+{
+    points_.clear();
+    points_.shrink_to_fit();
+    indexed_ = std::move(values);
+    pyramid_ = CMinMaxPyramid(CMinMaxPyramid::kIndexedBlock);
+    pyramid_.build(*indexed_);
+    pyramidValidUpTo_ = indexed_->size();
+    minX_ = maxX_ = minY_ = maxY_ = 0;
+    hasBounds_ = false;
+    if (pyramid_.levelCount() == 0)
+        return;
+    const YExtremes all = pyramid_.entry(pyramid_.levelCount() - 1, 0);
+    if (std::isnan(all.minY))
+        return; // no value is drawn
+    minX_ = 0;
+    maxX_ = static_cast<double>(indexed_->size() - 1);
+    minY_ = all.minY;
+    maxY_ = all.maxY;
+    hasBounds_ = true;
+}
+
+void CPointsCollection::takeIntoArray()
+{
+    if (!indexed_)
+        return;
+    const std::size_t n = indexed_->size();
+    std::vector<double> ys(n);
+    if (n > 0)
+        indexed_->values(0, n, ys.data());
+    points_.resize(n);
+    for (std::size_t i = 0; i < n; ++i)
+        points_[i] = {static_cast<double>(i), ys[i]};
+    indexed_.reset();
+    pyramid_ = CMinMaxPyramid();
+    pyramidValidUpTo_ = 0;
+}
+
 int CPointsCollection::addPoint(double x, double y, bool recomputeBounds)
 {
+    takeIntoArray();
     if (points_.empty()) { // bounds set on an empty collection give way to its first point
         minX_ = maxX_ = minY_ = maxY_ = 0;
         hasBounds_ = false;
@@ -73,6 +112,7 @@ int CPointsCollection::insertPoint(int position, double x, double y, bool recomp
 {
     if (position < 0 || position > count())
         return -1;
+    takeIntoArray();
     if (position == count() || sorted_)
         return addPoint(x, y, recomputeBounds);
     insertAt(static_cast<std::size_t>(position), {x, y});
@@ -85,6 +125,7 @@ bool CPointsCollection::removePoint(int index, bool recomputeBounds)
 {
     if (index < 0 || index >= count())
         return false;
+    takeIntoArray();
     points_.erase(points_.begin() + index);
     touch(static_cast<std::size_t>(index));
     if (recomputeBounds || points_.empty())
@@ -96,6 +137,7 @@ bool CPointsCollection::setPointY(int index, double y, bool recomputeBounds)
 {
     if (index < 0 || index >= count())
         return false;
+    takeIntoArray();
     points_[static_cast<std::size_t>(index)].y = y;
     touch(static_cast<std::size_t>(index));
     if (recomputeBounds)
@@ -107,6 +149,10 @@ bool CPointsCollection::setPointY(int index, double y, bool recomputeBounds)
 
 void CPointsCollection::clear()
 {
+    if (indexed_) {
+        indexed_.reset();
+        pyramid_ = CMinMaxPyramid();
+    }
     points_.clear();
     touch(0);
     recomputeBounds();
@@ -123,6 +169,10 @@ void CPointsCollection::setBounds(double minX, double maxX, double minY, double 
 
 void CPointsCollection::recomputeBounds()
 {
+    if (indexed_) {
+        setIndexedValues(indexed_);
+        return;
+    }
     minX_ = maxX_ = minY_ = maxY_ = 0;
     hasBounds_ = false;
     for (const GraphPoint& p : points_)
@@ -131,6 +181,8 @@ void CPointsCollection::recomputeBounds()
 
 const CMinMaxPyramid& CPointsCollection::pyramid() const
 {
+    if (indexed_)
+        return pyramid_; // built with the values
     if (pyramidValidUpTo_ < points_.size() || pyramid_.levelCount() == 0 ||
         pyramidValidUpTo_ > points_.size()) {
         pyramid_.update(points_, pyramidValidUpTo_);

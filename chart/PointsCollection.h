@@ -4,11 +4,16 @@
 // lazily, so that drawing can reduce any index range in logarithmic time. A point with a
 // coordinate that is not finite is kept but has no place in the picture: bounds and drawing skip
 // it. A sorted collection keeps points whose x is not a number after all others.
+// Instead of the array, a collection may read its points from indexed values (point i at x = i),
+// which stay with their owner: then only the pyramid is kept here, and a change to the points
+// copies them into the array first.
 
 #include <cmath>
 #include <cstddef>
+#include <memory>
 #include <vector>
 
+#include "chart/IndexedValues.h"
 #include "chart/MinMaxPyramid.h"
 
 struct GraphPoint {
@@ -26,10 +31,23 @@ public:
     bool sorted() const { return sorted_; }
     bool duplicatesAllowed() const { return duplicatesAllowed_; }
 
-    int count() const { return static_cast<int>(points_.size()); }
-    bool empty() const { return points_.empty(); }
-    const GraphPoint& at(int index) const { return points_[static_cast<std::size_t>(index)]; }
+    int count() const { return static_cast<int>(size()); }
+    std::size_t size() const { return indexed_ ? indexed_->size() : points_.size(); }
+    bool empty() const { return size() == 0; }
+    GraphPoint at(int index) const { return at(static_cast<std::size_t>(index)); }
+    GraphPoint at(std::size_t index) const
+    {
+        return indexed_ ? GraphPoint{static_cast<double>(index), indexed_->value(index)}
+                        : points_[index];
+    }
+    // The array of points; empty while the points are indexed values.
     const std::vector<GraphPoint>& points() const { return points_; }
+
+    // Makes the points (i, values[i]) for i from 0 to values->size() - 1, read from values when
+    // they are drawn; bounds and pyramid are computed at once. The collection must be sorted.
+    void setIndexedValues(std::shared_ptr<const IIndexedValues> values);
+    // The indexed values the points are read from; null for points held in the array.
+    const IIndexedValues* indexedValues() const { return indexed_.get(); }
 
     // Adds a point by the collection's rules and returns its index. When a sorted collection
     // without duplicates replaces a point of the same x, the bounds are recomputed from all
@@ -67,8 +85,11 @@ private:
     void widenBounds(double x, double y);
     void insertAt(std::size_t index, GraphPoint point);
     void touch(std::size_t fromIndex);
+    // Copies indexed points into the array before a change.
+    void takeIntoArray();
 
     std::vector<GraphPoint> points_;
+    std::shared_ptr<const IIndexedValues> indexed_;
     bool sorted_;
     bool duplicatesAllowed_;
     double minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;

@@ -60,3 +60,15 @@ inline constexpr double kClipMargin = 1024;
 void reducedMarkPixels(const CPointsCollection& points, const CAxisMap& x, const CAxisMap& y,
                        int left, int right, int top, int bottom, int halfSize,
                        std::vector<PixelPoint>& out);
+
+// What those marks paint, as runs of rows top..bottom (within the visible rows) of the marks
+// centred in one column; the marks reach halfSize columns to either side of it.
+struct MarkRun {
+    int column = 0;
+    int top = 0;
+    int bottom = 0;
+    bool operator==(const MarkRun&) const = default;
+};
+void reducedMarkRuns(const CPointsCollection& points, const CAxisMap& x, const CAxisMap& y,
+                     int left, int right, int top, int bottom, int halfSize,
+                     std::vector<MarkRun>& out);

@@ -86,6 +86,27 @@ bool CLineReader::fill()
     return true;
 }
 
+std::size_t nextPieceLength(const char* data, std::size_t available, std::size_t maxChars)
+{
+    const std::size_t window = available < maxChars + 1 ? available : maxChars + 1;
+    const void* lineFeed = std::memchr(data, '\n', window);
+    if (lineFeed) {
+        const std::size_t length = static_cast<const char*>(lineFeed) - data + 1;
+        const bool crlf = length >= 2 && data[length - 2] == '\r';
+        if ((crlf ? length - 1 : length) <= maxChars)
+            return length;
+    }
+    // No line end within the limit: maxChars characters, a CR LF counting as one and ending it.
+    std::size_t i = 0;
+    for (std::size_t characters = 0; characters < maxChars && i < available; ++characters) {
+        if (data[i] == '\r' && i + 1 < available && data[i + 1] == '\n')
+            return i + 2;
+        if (data[i++] == '\n')
+            break;
+    }
+    return i;
+}
+
 bool CLineReader::next(std::string_view& piece)
 {
     // Keep enough bytes ahead that a whole piece (with a CR LF pair) is in the buffer.
@@ -95,41 +116,15 @@ bool CLineReader::next(std::string_view& piece)
         return false;
 
     const char* data = buffer_.data() + begin_;
-    std::size_t available = end_ - begin_;
-    std::size_t window = available < maxChars_ + 1 ? available : maxChars_ + 1;
-    const void* lineFeed = std::memchr(data, '\n', window);
-    if (lineFeed) {
-        std::size_t length = static_cast<const char*>(lineFeed) - data + 1;
-        bool crlf = length >= 2 && data[length - 2] == '\r';
-        std::size_t translated = crlf ? length - 1 : length;
-        if (translated <= maxChars_) {
-            begin_ += length;
-            position_ += length;
-            if (!crlf) {
-                piece = std::string_view(data, length);
-            } else {
-                piece_.assign(data, length - 2);
-                piece_.push_back('\n');
-                piece = piece_;
-            }
-            return true;
-        }
+    const std::size_t length = nextPieceLength(data, end_ - begin_, maxChars_);
+    begin_ += length;
+    position_ += length;
+    if (length >= 2 && data[length - 2] == '\r' && data[length - 1] == '\n') {
+        piece_.assign(data, length - 2);
+        piece_.push_back('\n');
+        piece = piece_;
+    } else {
+        piece = std::string_view(data, length);
     }
-    // No line end within the limit: a piece of maxChars characters, with CR LF read as LF.
-    piece_.clear();
-    std::size_t i = 0;
-    while (piece_.size() < maxChars_ && i < available) {
-        if (data[i] == '\r' && i + 1 < available && data[i + 1] == '\n') {
-            piece_.push_back('\n');
-            i += 2;
-            break;
-        }
-        piece_.push_back(data[i]);
-        if (data[i++] == '\n')
-            break;
-    }
-    begin_ += i;
-    position_ += i;
-    piece = piece_;
     return true;
 }

@@ -11,6 +11,12 @@
 #include <string_view>
 #include <vector>
 
+// How many bytes of data the next piece takes, where available bytes are at hand (at least
+// maxChars + 1 of them unless the file ends sooner). Every piece ends at the latest after a line
+// feed, so a piece starts right after each one. The piece is those bytes with a closing CR LF
+// read as LF.
+std::size_t nextPieceLength(const char* data, std::size_t available, std::size_t maxChars);
+
 class CLineReader {
 public:
     explicit CLineReader(std::size_t maxChars);

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstring>
 
 #include "core/CText.h"
 #include "core/Channels.h"
 #include "files/DataText.h"
+#include "files/RecordStore.h"
 
 namespace {
 
@@ -98,6 +100,151 @@ void appendDateTime(std::string& out, std::string_view dateTime)
         appendText(out, dateTime.substr(11));
 }
 
+// Rows of a record file read in place, written from their texts straight into a block of
+// memory: the CSV of a month of samples costs little more than reading it.
+class CStoreCsvWriter {
+public:
+    CStoreCsvWriter(const CRecordStore& store, std::FILE* out) : store_(store), out_(out) {}
+
+    // Writes every row after the titles in buffer; 0, or the errno of the failure.
+    int write(std::string& buffer)
+    {
+        block_.resize(kFlushSize + kRowRoom);
+        cursor_ = block_.data();
+        put(buffer);
+        buffer.clear();
+        const std::size_t rows = store_.rowCount();
+        for (std::size_t row = 0; row < rows; ++row) {
+            writeRow(row);
+            if (cursor_ - block_.data() >= static_cast<std::ptrdiff_t>(kFlushSize))
+                if (int result = flush(); result != 0)
+                    return result;
+        }
+        return flush();
+    }
+
+private:
+    // More than a row can take: its text is at most 255 characters, each at most three bytes
+    // of UTF-8 or one 24-character number per field.
+    static constexpr std::size_t kRowRoom = 4096;
+
+    void put(std::string_view text)
+    {
+        if (text.size() > 16) {
+            std::memcpy(cursor_, text.data(), text.size());
+            cursor_ += text.size();
+            return;
+        }
+        // Numbers and date-times are short: a loop beats a call.
+        for (char c : text)
+            *cursor_++ = c;
+    }
+
+    // Text without anything to quote or convert goes as it is; the rest as appendText says.
+    void putText(std::string_view text)
+    {
+        for (char c : text) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (byte < 0x20 || byte >= 0x80 || c == ',' || c == '"') {
+                scratch_.clear();
+                appendText(scratch_, text);
+                put(scratch_);
+                return;
+            }
+        }
+        put(text);
+    }
+
+    // A decimal with blanks around it, as appendDecimal() writes it: its digits without the
+    // leading zeros of the whole part and the trailing zeros of the fraction. False for any
+    // other text (which holds no marker then, see below).
+    bool putDecimal(std::string_view field)
+    {
+        const char* p = field.data();
+        const char* const end = p + field.size();
+        while (p < end && *p == ' ')
+            ++p;
+        const bool negative = p < end && *p == '-';
+        if (p < end && (*p == '-' || *p == '+'))
+            ++p;
+        const char* whole = p;
+        while (p < end && isDigit(*p))
+            ++p;
+        const char* wholeEnd = p;
+        const char* fraction = p;
+        const char* fractionEnd = p;
+        if (p < end && *p == '.') {
+            fraction = ++p;
+            while (p < end && isDigit(*p))
+                ++p;
+            fractionEnd = p;
+        }
+        const auto digits = (wholeEnd - whole) + (fractionEnd - fraction);
+        while (p < end && *p == ' ')
+            ++p;
+        if (p != end || digits == 0 || digits > 15)
+            return false;
+        while (whole < wholeEnd && *whole == '0')
+            ++whole;
+        while (fractionEnd > fraction && fractionEnd[-1] == '0')
+            --fractionEnd;
+        if (negative)
+            *cursor_++ = '-';
+        if (whole == wholeEnd)
+            *cursor_++ = '0';
+        put({whole, static_cast<std::size_t>(wholeEnd - whole)});
+        if (fraction < fractionEnd) {
+            *cursor_++ = '.';
+            put({fraction, static_cast<std::size_t>(fractionEnd - fraction)});
+        }
+        return true;
+    }
+
+    void writeRow(std::size_t row)
+    {
+        std::string_view dateTime, data;
+        store_.cut(row, dateTime, data);
+        putText(dateTime.substr(0, 10));
+        *cursor_++ = ',';
+        if (dateTime.size() > 11)
+            putText(dateTime.substr(11));
+        for (int column = 0; column < CRecordStore::kColumns; ++column) {
+            *cursor_++ = ',';
+            const std::size_t start = static_cast<std::size_t>(column) * kFieldWidth;
+            const std::string_view field =
+                start >= data.size()
+                    ? std::string_view()
+                    : data.substr(start, column == CRecordStore::kColumns - 1
+                                             ? std::string_view::npos
+                                             : kFieldWidth);
+            // Blanks, sign, digits and a point only: no marker can hide in such a text.
+            if (!putDecimal(field)) {
+                scratch_.clear();
+                appendField(scratch_, field);
+                put(scratch_);
+            }
+        }
+        *cursor_++ = '\n';
+    }
+
+    int flush()
+    {
+        const auto size = static_cast<std::size_t>(cursor_ - block_.data());
+        cursor_ = block_.data();
+        if (size > 0 && std::fwrite(block_.data(), 1, size, out_) != size)
+            return errno != 0 ? errno : EIO;
+        return 0;
+    }
+
+    static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+    const CRecordStore& store_;
+    std::FILE* out_;
+    std::vector<char> block_;
+    char* cursor_ = nullptr;
+    std::string scratch_;
+};
+
 } // namespace
 
 int writeCsvBuffer(std::string& buffer, std::FILE* out)
@@ -181,6 +328,11 @@ int writeCsv(const CDataTable& rows, const std::vector<std::string>& fieldTitles
         appendText(buffer, title);
     }
     buffer += '\n';
+    if (const CRecordStore* store = rows.store()) {
+        if (int result = CStoreCsvWriter(*store, out).write(buffer); result != 0)
+            return result;
+        return finishCsvBuffer(buffer, out);
+    }
     const int columns = rows.columnCount();
     for (std::size_t row = 0; row < rows.rowCount(); ++row) {
         appendDateTime(buffer, rows.dateTime(row));

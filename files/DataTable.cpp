@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "core/MemoryLimit.h"
+#include "files/RecordStore.h"
 
 namespace {
 constexpr std::size_t kMaxStoredLength = std::numeric_limits<std::uint16_t>::max();
@@ -24,6 +25,7 @@ void CDataTable::reset(Layout layout, int blockCount)
     layout_ = layout;
     blockCount_ = 1;
     setBlockCount(blockCount);
+    store_.reset();
     bytes_.clear();
     rowStart_.assign(1, 0);
     firstSegment_.assign(1, 0);
@@ -40,8 +42,18 @@ void CDataTable::release()
     reset(layout, blocks);
 }
 
+void CDataTable::adoptStore(std::shared_ptr<const CRecordStore> store)
+{
+    reset(Layout::Record);
+    store_ = std::move(store);
+}
+
+std::size_t CDataTable::storeRowCount() const { return store_->rowCount(); }
+
 void CDataTable::addRow(std::string_view dateTime)
 {
+    if (store_)
+        return;
     dateTime = dateTime.substr(0, kMaxStoredLength);
     bytes_.insert(bytes_.end(), dateTime.begin(), dateTime.end());
     rowStart_.push_back(bytes_.size());
@@ -51,7 +63,7 @@ void CDataTable::addRow(std::string_view dateTime)
 void CDataTable::addDataLine(std::string_view dataLine)
 {
     std::size_t row = rowCount();
-    if (row == 0)
+    if (row == 0 || store_)
         return;
     --row;
     std::size_t lines = firstSegment_[row + 1] - firstSegment_[row];
@@ -83,7 +95,10 @@ std::string_view CDataTable::segment(std::size_t row, std::size_t index) const
         index < stored ? rowStart + segmentStart_[first + index] : rowStart_[row + 1];
     return std::string_view(bytes_.data() + begin, end - begin);
 }
-std::string_view CDataTable::dateTime(std::size_t row) const { return segment(row, 0); }
+std::string_view CDataTable::dateTime(std::size_t row) const
+{
+    return store_ ? store_->dateTime(row) : segment(row, 0);
+}
 
 std::string_view CDataTable::field(std::size_t row, int column) const
 {
@@ -91,11 +106,19 @@ std::string_view CDataTable::field(std::size_t row, int column) const
         return {};
     std::size_t block = static_cast<std::size_t>(column / kFieldsPerBlock);
     std::size_t start = static_cast<std::size_t>(column % kFieldsPerBlock) * kFieldWidth;
-    std::string_view line = segment(row, block + 1);
+    std::string_view line = store_ ? store_->dataText(row) : segment(row, block + 1);
     if (start >= line.size())
         return {};
     bool toEnd = layout_ == Layout::Record && column == kFieldsPerBlock - 1;
     return line.substr(start, toEnd ? std::string_view::npos : kFieldWidth);
+}
+
+double CDataTable::value(std::size_t row, int column) const
+{
+    // The store's columns hold exactly what fieldValue() reads from the text.
+    if (store_ && store_->hasValues())
+        return column < 0 || column >= columnCount() ? 0.0 : store_->value(row, column);
+    return fieldValue(field(row, column));
 }
 
 CDataItem CDataTable::item(std::size_t row) const
@@ -110,7 +133,7 @@ CDataItem CDataTable::item(std::size_t row) const
 
 std::size_t CDataTable::memoryBytes() const
 {
-    return bytes_.capacity() + rowStart_.capacity() * sizeof(std::uint64_t) +
+    return (store_ ? store_->memoryBytes() : 0) + bytes_.capacity() + rowStart_.capacity() * sizeof(std::uint64_t) +
            firstSegment_.capacity() * sizeof(std::uint32_t) +
            segmentStart_.capacity() * sizeof(std::uint32_t);
 }

@@ -1,17 +1,21 @@
 #pragma once
 // The sample rows of a record or log file, stored compactly: the texts of all rows back to back
-// in one byte buffer plus a few offsets per row. Field texts are cut on demand, in constant time
-// whatever the number of blocks, and come back exactly as they stand in the file. Record rows hold one data text whose 13th field runs to
-// the end of the line; log rows hold one data line per instrument block, 13 fields of 8
-// characters each.
+// in one byte buffer plus a few offsets per row, or, for a record file read in place, a
+// CRecordStore over the file's bytes. Field texts are cut on demand, in constant time whatever
+// the number of blocks, and come back exactly as they stand in the file. Record rows hold one
+// data text whose 13th field runs to the end of the line; log rows hold one data line per
+// instrument block, 13 fields of 8 characters each.
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
 #include "files/DataItem.h"
 #include "files/DataText.h"
+
+class CRecordStore;
 
 class CDataTable {
 public:
@@ -32,6 +36,12 @@ public:
     // Empties the table and gives its memory back.
     void release();
 
+    // Makes the table a record table whose rows are those of the store (it takes no rows added).
+    void adoptStore(std::shared_ptr<const CRecordStore> store);
+    // The store the rows are read from; null for rows held in the table.
+    const CRecordStore* store() const { return store_.get(); }
+    const std::shared_ptr<const CRecordStore>& sharedStore() const { return store_; }
+
     // Starts a new row with its date-time text (at most 65535 characters are kept).
     void addRow(std::string_view dateTime);
 
@@ -41,7 +51,7 @@ public:
     void addDataLine(std::string_view dataLine);
 
     Layout layout() const { return layout_; }
-    std::size_t rowCount() const { return rowStart_.size() - 1; }
+    std::size_t rowCount() const { return store_ ? storeRowCount() : rowStart_.size() - 1; }
     int blockCount() const { return blockCount_; }
     int columnCount() const { return blockCount_ * kFieldsPerBlock; }
 
@@ -51,7 +61,7 @@ public:
     std::string_view field(std::size_t row, int column) const;
 
     // The field as a number: -999 for a marker, otherwise C strtod semantics.
-    double value(std::size_t row, int column) const { return fieldValue(field(row, column)); }
+    double value(std::size_t row, int column) const;
 
     // The row as a CDataItem with columnCount() fields.
     CDataItem item(std::size_t row) const;
@@ -66,6 +76,7 @@ public:
 
 private:
     std::string_view segment(std::size_t row, std::size_t index) const;
+    std::size_t storeRowCount() const;
 
     Layout layout_ = Layout::Record;
     int blockCount_ = 1;
@@ -77,4 +88,5 @@ private:
     // one starts, the last at the end of the row.
     std::vector<std::uint32_t> firstSegment_{0};
     std::vector<std::uint32_t> segmentStart_;
+    std::shared_ptr<const CRecordStore> store_;
 };

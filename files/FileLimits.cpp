@@ -6,6 +6,7 @@
 #include "core/MemoryLimit.h"
 #include "core/MessageBox.h"
 #include "files/DataTable.h"
+#include "files/RecordStore.h"
 
 bool recordRowsWithinLimit(std::uint64_t rows, std::uint64_t bytes)
 {
@@ -18,22 +19,27 @@ bool outputWithinLimit(std::uint64_t outputBytes, std::uint64_t inputBytes)
 }
 
 std::uint64_t viewerMemoryNeed(std::uint64_t rows, std::uint64_t columns,
-                               std::uint64_t plottedSeries)
+                               std::uint64_t plottedSeries, std::uint64_t bytesPerPoint)
 {
-    return rows * plottedSeries * kViewerBytesPerPoint + columns * kViewerBytesPerColumn;
+    return rows * plottedSeries * bytesPerPoint + columns * kViewerBytesPerColumn;
 }
 
-int checkViewerMemory(std::uint64_t rows, std::uint64_t columns, std::uint64_t plottedSeries)
+int checkViewerMemory(std::uint64_t rows, std::uint64_t columns, std::uint64_t plottedSeries,
+                      std::uint64_t bytesPerPoint)
 {
-    return viewerMemoryNeed(rows, columns, plottedSeries) <= availableMemoryBytes() ? 0 : ENOMEM;
+    return viewerMemoryNeed(rows, columns, plottedSeries, bytesPerPoint) <= availableMemoryBytes()
+               ? 0
+               : ENOMEM;
 }
 
 bool admitToViewer(CDataTable& rows, int plottedSeries, std::string_view openError,
                    IMessageBox& messages)
 {
+    const bool inPlace = rows.store() && rows.store()->hasValues();
     const int error =
         checkViewerMemory(rows.rowCount(), static_cast<std::uint64_t>(rows.columnCount()) + 1,
-                          static_cast<std::uint64_t>(plottedSeries));
+                          static_cast<std::uint64_t>(plottedSeries),
+                          inPlace ? kViewerBytesPerIndexedPoint : kViewerBytesPerPoint);
     if (error == 0)
         return true;
     rows.release();

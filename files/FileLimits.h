@@ -39,6 +39,9 @@ inline constexpr std::uint64_t kOutputAllowance = std::uint64_t{1} << 20;
 // min/max pyramid and of the drawing) and per table column (header section, widths, titles); it
 // is checked against the memory available before the viewer builds its columns and graph.
 inline constexpr std::uint64_t kViewerBytesPerPoint = 48;
+// A graph that reads its points from a record file's value columns (CRecordStore) keeps only
+// its share of the min/max pyramid (24 bytes per 128 points, twice over its levels).
+inline constexpr std::uint64_t kViewerBytesPerIndexedPoint = 1;
 inline constexpr std::uint64_t kViewerBytesPerColumn = 4096;
 
 // Result codes of the limits, beside errno values (which they do not overlap).
@@ -52,12 +55,15 @@ bool recordRowsWithinLimit(std::uint64_t rows, std::uint64_t bytes);
 // True when an output of outputBytes may be written for an input of inputBytes.
 bool outputWithinLimit(std::uint64_t outputBytes, std::uint64_t inputBytes);
 
-// Memory a viewer needs for its columns and the points of its graph.
+// Memory a viewer needs for its columns and the points of its graph (kViewerBytesPerPoint or,
+// read in place, kViewerBytesPerIndexedPoint each).
 std::uint64_t viewerMemoryNeed(std::uint64_t rows, std::uint64_t columns,
-                               std::uint64_t plottedSeries);
+                               std::uint64_t plottedSeries,
+                               std::uint64_t bytesPerPoint = kViewerBytesPerPoint);
 
 // 0 when a viewer of this size fits in the memory available, else ENOMEM.
-int checkViewerMemory(std::uint64_t rows, std::uint64_t columns, std::uint64_t plottedSeries);
+int checkViewerMemory(std::uint64_t rows, std::uint64_t columns, std::uint64_t plottedSeries,
+                      std::uint64_t bytesPerPoint = kViewerBytesPerPoint);
 
 // Checks, once a viewer has read its file into rows, that its columns and graph fit in memory;
 // when they do not, empties rows and shows openError (stop icon) with errno ENOMEM. True when

@@ -15,18 +15,27 @@ constexpr std::string_view kDateTimeTag = "DATE-TIME:";
 constexpr std::size_t kDateTimeStart = 11;
 
 // Walks the records of an open log file. Sink::record(dateTime) and Sink::dataLine(line) (each
-// data line of the current record, trimmed) return false to stop.
+// data line of the current record, trimmed) return false to stop. A control hears of the bytes
+// read now and then, and stops the walk when it asks to (false then).
 template <typename Sink>
-void scanRecords(CLineReader& reader, Sink& sink)
+bool scanRecords(CLineReader& reader, Sink& sink, CLoadControl* control)
 {
     enum class State { BeforeRecord, AfterDateTime, AfterData } state = State::BeforeRecord;
     std::string_view piece;
+    std::size_t pieces = 0;
+    std::uint64_t told = 0;
     while (reader.next(piece)) {
+        if (control && pieces++ % 8192 == 0) {
+            control->advance(reader.position() - told);
+            told = reader.position();
+            if (control->aborted())
+                return false;
+        }
         if (piece.find(kDateTimeTag) != std::string_view::npos) {
             std::string_view rest = piece.size() > kDateTimeStart ? piece.substr(kDateTimeStart)
                                                                   : std::string_view();
             if (!sink.record(ctext::trimRight(rest)))
-                return;
+                return true;
             state = State::AfterDateTime;
             continue;
         }
@@ -35,11 +44,12 @@ void scanRecords(CLineReader& reader, Sink& sink)
         std::string_view line = ctext::trimRight(piece);
         // The line right after "DATE-TIME:" is data even when empty; a later empty line ends.
         if (state == State::AfterData && line.empty())
-            return;
+            return true;
         if (!sink.dataLine(line))
-            return;
+            return true;
         state = State::AfterData;
     }
+    return true;
 }
 
 // One pass cuts the rows: the first record's data lines set the blocks (at most
@@ -70,12 +80,13 @@ struct RowCutter {
 
 // Reads an open reader into rows; 0, or the failure (ENOMEM, kTooManyBlocks, a read error) with
 // rows emptied.
-int cutRows(CLineReader& reader, CDataTable& rows)
+int cutRows(CLineReader& reader, CDataTable& rows, CLoadControl* control = nullptr)
 {
     rows.reset(CDataTable::Layout::Log, kMaxLogBlocks);
     return fillRows(reader, rows, [&] {
         RowCutter cutter{rows};
-        scanRecords(reader, cutter);
+        if (!scanRecords(reader, cutter, control))
+            return ECANCELED;
         if (cutter.failure == 0 && cutter.records < 2)
             rows.setBlockCount(cutter.firstRecordLines);
         return cutter.failure != 0 ? cutter.failure : reader.error();
@@ -84,7 +95,8 @@ int cutRows(CLineReader& reader, CDataTable& rows)
 
 } // namespace
 
-bool readLogFile(const std::string& path, CDataTable& rows, IMessageBox& messages)
+bool readLogFile(const std::string& path, CDataTable& rows, IMessageBox& messages,
+                 CLoadControl* control)
 {
     rows.reset(CDataTable::Layout::Log, 0);
     CLineReader reader(kLinePieceLength);
@@ -98,11 +110,16 @@ bool readLogFile(const std::string& path, CDataTable& rows, IMessageBox& message
         messages.tell(kLogFileOpenError, MessageIcon::Stop);
         return false;
     }
-    const int error = fileFitsInMemory(reader.fileSize()) ? cutRows(reader, rows) : EFBIG;
+    if (control)
+        control->addWork(reader.fileSize());
+    const int error =
+        fileFitsInMemory(reader.fileSize()) ? cutRows(reader, rows, control) : EFBIG;
     if (error != 0) {
         rows.reset(CDataTable::Layout::Log, 0);
         errno = error; // the reason, for a caller that reports it
-        messages.tell(kLogFileOpenError, MessageIcon::Stop);
+        if (error != ECANCELED) // a reading stopped on request shows nothing
+            messages.tell(kLogFileOpenError, MessageIcon::Stop);
+        errno = error;
         return false;
     }
     return true;

@@ -10,6 +10,7 @@
 
 #include "core/MessageBox.h"
 #include "files/DataTable.h"
+#include "files/LoadControl.h"
 
 inline constexpr std::string_view kLogFileOpenError = "ERROR: unable to open LogInstr file.";
 
@@ -19,7 +20,9 @@ inline constexpr std::string_view kLogFileOpenError = "ERROR: unable to open Log
 // not fit in the memory left or has more than kMaxLogBlocks blocks (files/FileLimits.h) is
 // refused with the same message once, errno telling why (a code for fileErrorText()). Every
 // failure returns false with rows empty.
-bool readLogFile(const std::string& path, CDataTable& rows, IMessageBox& messages);
+// A reading stopped through control returns false with errno ECANCELED and shows nothing.
+bool readLogFile(const std::string& path, CDataTable& rows, IMessageBox& messages,
+                 CLoadControl* control = nullptr);
 
 // The same reading from a file's bytes in memory: 0, or ENOMEM or kTooManyBlocks (rows empty).
 int readLogText(std::string_view bytes, CDataTable& rows);

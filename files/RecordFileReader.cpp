@@ -1,35 +1,12 @@
 #include "files/RecordFileReader.h"
 
 #include <cerrno>
+#include <memory>
+#include <new>
 
-#include "core/CText.h"
-#include "core/LineReader.h"
 #include "core/MemoryLimit.h"
 #include "files/FileLimits.h"
-#include "files/RowFilling.h"
-
-namespace {
-
-// Fills rows from an open reader; 0, or the failure (ENOMEM, kTooManyRows, a read error) with
-// rows emptied.
-int readRecordLines(CLineReader& reader, CDataTable& rows)
-{
-    return fillRows(reader, rows, [&] {
-        std::string_view piece;
-        while (reader.next(piece)) {
-            std::string_view line = ctext::trimRight(piece);
-            if (line.empty())
-                continue;
-            addRecordLine(rows, line);
-            // Checked as the rows come: a file of short lines is refused within its first KB.
-            if (!recordRowsWithinLimit(rows.rowCount(), reader.position()))
-                return kTooManyRows;
-        }
-        return reader.error();
-    });
-}
-
-} // namespace
+#include "files/RecordStore.h"
 
 void addRecordLine(CDataTable& rows, std::string_view line)
 {
@@ -43,28 +20,43 @@ void addRecordLine(CDataTable& rows, std::string_view line)
     rows.addDataLine(line.substr(hash + 1));
 }
 
-bool readRecordFile(const std::string& path, CDataTable& rows, IMessageBox& messages)
+bool readRecordFile(const std::string& path, CDataTable& rows, IMessageBox& messages,
+                    const CRecordReading& how)
 {
     rows.reset(CDataTable::Layout::Record);
-    CLineReader reader(kLinePieceLength);
-    errno = 0;
-    if (!reader.open(path)) {
-        messages.tell(kRecordFileOpenError, MessageIcon::Stop);
-        return false;
+    int error = ENOMEM;
+    try {
+        auto store = std::make_shared<CRecordStore>();
+        error = store->open(path);
+        if (error == 0 && !fileFitsInMemory(store->file().bytes().size()))
+            error = EFBIG;
+        if (error == 0)
+            error = store->build(how.values, how.control);
+        if (error == 0)
+            rows.adoptStore(std::move(store));
+    } catch (const std::bad_alloc&) {
+        error = ENOMEM;
     }
-    int error = fileFitsInMemory(reader.fileSize()) ? readRecordLines(reader, rows) : EFBIG;
-    if (error != 0) {
-        errno = error; // the reason, for a caller that reports it
+    if (error == 0)
+        return true;
+    errno = error; // the reason, for a caller that reports it
+    if (error != ECANCELED)
         messages.tell(kRecordFileOpenError, MessageIcon::Stop);
-        return false;
-    }
-    return true;
+    errno = error;
+    return false;
 }
 
 int readRecordText(std::string_view bytes, CDataTable& rows)
 {
     rows.reset(CDataTable::Layout::Record);
-    CLineReader reader(kLinePieceLength);
-    reader.openText(bytes);
-    return readRecordLines(reader, rows);
+    try {
+        auto store = std::make_shared<CRecordStore>();
+        store->assign(bytes);
+        if (int error = store->build(true); error != 0)
+            return error;
+        rows.adoptStore(std::move(store));
+    } catch (const std::bad_alloc&) {
+        return ENOMEM;
+    }
+    return 0;
 }

@@ -10,16 +10,28 @@
 
 #include "core/MessageBox.h"
 #include "files/DataTable.h"
+#include "files/LoadControl.h"
 
 inline constexpr std::string_view kRecordFileOpenError = "ERROR: Unable to open selected file";
 
-// Empties rows and fills them from the file. When the file cannot be opened or read, is larger
-// than the machine's memory, does not fit in the memory left or has more rows than its size
-// allows (files/FileLimits.h), shows kRecordFileOpenError (stop icon) with errno telling why
-// (a code for fileErrorText()), and returns false with rows left empty.
-bool readRecordFile(const std::string& path, CDataTable& rows, IMessageBox& messages);
+// How a record file is read: with the field values in columns (what a graph needs), and under
+// a control that can stop the reading and follows its progress.
+struct CRecordReading {
+    bool values = false;
+    CLoadControl* control = nullptr;
+};
 
-// The same reading from a file's bytes in memory: 0, or ENOMEM or kTooManyRows (rows empty).
+// Empties rows and reads the file's rows in place (CRecordStore). When the file cannot be opened
+// or read, is larger than the machine's memory, does not fit in the memory left, has more rows
+// than its size allows (files/FileLimits.h) or is cut shorter while it is read, shows
+// kRecordFileOpenError (stop icon) with errno telling why (a code for fileErrorText()), and
+// returns false with rows left empty. A reading stopped through its control returns false with
+// errno ECANCELED and shows nothing.
+bool readRecordFile(const std::string& path, CDataTable& rows, IMessageBox& messages,
+                    const CRecordReading& how = {});
+
+// The same reading, with values, from a file's bytes in memory: 0, or ENOMEM or kTooManyRows
+// (rows empty).
 int readRecordText(std::string_view bytes, CDataTable& rows);
 
 // Cuts one line (trailing white space already trimmed, not empty) into a row of rows.

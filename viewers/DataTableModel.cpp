@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "files/RecordStore.h"
+
 CDataTableModel::CDataTableModel(const CDataTable& rows, QObject* parent)
     : QAbstractTableModel(parent), rows_(rows)
 {
@@ -15,7 +17,17 @@ int CDataTableModel::rowCount(const QModelIndex& parent) const
 
 void CDataTableModel::takeRowCount()
 {
+    damageTold_ = false;
     // A view counts rows in int; more rows than that are not shown.
     count_ =
         static_cast<int>(std::min<std::size_t>(rows_.rowCount(), std::numeric_limits<int>::max()));
+}
+
+void CDataTableModel::noteRead() const
+{
+    const CRecordStore* store = rows_.store();
+    if (damageTold_ || !store || !store->damaged())
+        return;
+    damageTold_ = true;
+    emit const_cast<CDataTableModel*>(this)->fileDamaged();
 }

@@ -11,6 +11,11 @@ class CDataTableModel : public QAbstractTableModel {
 public:
     int rowCount(const QModelIndex& parent = {}) const override;
 
+signals:
+    // The file the rows are read from was cut shorter while shown (see CMappedFile): sent once,
+    // after a read of its rows met the missing end.
+    void fileDamaged();
+
 protected:
     CDataTableModel(const CDataTable& rows, QObject* parent);
 
@@ -21,9 +26,12 @@ protected:
     {
         return index.isValid() && index.row() < count_;
     }
+    // Called after the rows' texts were read: tells of a damaged file.
+    void noteRead() const;
 
     const CDataTable& rows_;
 
 private:
     int count_ = 0;
+    mutable bool damageTold_ = false;
 };

@@ -5,8 +5,6 @@
 #include <QScrollBar>
 
 #include "core/Channels.h"
-#include "files/FileLimits.h"
-#include "files/LogFileReader.h"
 #include "viewers/CopyTable.h"
 #include "viewers/LogBlocks.h"
 #include "viewers/ViewerColumns.h"
@@ -20,6 +18,15 @@ const CViewerDialog::ToolTips kToolTips = {
 } // namespace
 
 CDispayLoggedDataDlg::CDispayLoggedDataDlg(CViewerContext context, QWidget* parent)
+    : CDispayLoggedDataDlg(std::move(context), CViewerFileData(), parent)
+{
+    CViewerFileData file = readViewerFile(ViewerFile::Log, path());
+    showHeldMessages(file, messages_);
+    showFile(std::move(file));
+}
+
+CDispayLoggedDataDlg::CDispayLoggedDataDlg(CViewerContext context, CViewerFileData file,
+                                           QWidget* parent)
     : CViewerDialog(std::move(context), ViewerFile::Log, kToolTips, logInitialVisibility(), parent),
       model_(rows_), source_(rows_)
 {
@@ -35,8 +42,13 @@ CDispayLoggedDataDlg::CDispayLoggedDataDlg(CViewerContext context, QWidget* pare
     sourceList_->hide();
 
     setTableModel(&model_);
-    if (!readLogFile(path(), rows_, messages_) ||
-        !admitToViewer(rows_, kLogPlottedColumns, kLogFileOpenError, messages_))
+    showFile(std::move(file));
+}
+
+void CDispayLoggedDataDlg::showFile(CViewerFileData file)
+{
+    rows_ = std::move(file.rows);
+    if (!file.read)
         return;
     model_.reload();
     model_.setHeaderBitmaps(initialHeaderBitmaps(model_.columnCount()));

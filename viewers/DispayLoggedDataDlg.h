@@ -9,12 +9,15 @@
 #include "viewers/LogGraphSourceModel.h"
 #include "viewers/LogTableModel.h"
 #include "viewers/ViewerDialog.h"
+#include "viewers/ViewerFileData.h"
 
 class CDispayLoggedDataDlg : public CViewerDialog {
     Q_OBJECT
 public:
     // Reads the file; one that cannot be opened leaves the viewer empty, without a graph.
     explicit CDispayLoggedDataDlg(CViewerContext context, QWidget* parent = nullptr);
+    // Shows the file as read already (readViewerFile), its messages shown by the caller.
+    CDispayLoggedDataDlg(CViewerContext context, CViewerFileData file, QWidget* parent = nullptr);
 
     CLogTableModel& model() { return model_; }
     CLogGraphSourceModel& graphSource() { return source_; }
@@ -35,6 +38,7 @@ protected:
     std::vector<std::string> dataTitles() const override;
 
 private:
+    void showFile(CViewerFileData file);
     void setColumnWidths();
 
     CLogTableModel model_;

@@ -30,9 +30,11 @@ QVariant CRecordTableModel::data(const QModelIndex& index, int role) const
         return {};
     const auto row = static_cast<std::size_t>(index.row());
     if (role == Qt::DisplayRole) {
-        if (index.column() == 0)
-            return fromAnsi(rows_.dateTime(row));
-        return fromAnsi(displayField(rows_.field(row, index.column() - 1)));
+        const QString text = index.column() == 0
+                                 ? fromAnsi(rows_.dateTime(row))
+                                 : fromAnsi(displayField(rows_.field(row, index.column() - 1)));
+        noteRead();
+        return text;
     }
     if (role == Qt::DecorationRole && index.column() == 0)
         return rowIcon_;

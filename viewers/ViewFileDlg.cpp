@@ -2,9 +2,6 @@
 
 #include <QFile>
 
-#include "core/Channels.h"
-#include "files/FileLimits.h"
-#include "files/RecordFileReader.h"
 #include "viewers/CopyTable.h"
 #include "viewers/ViewerColumns.h"
 
@@ -17,18 +14,30 @@ const CViewerDialog::ToolTips kToolTips = {
 } // namespace
 
 CViewFileDlg::CViewFileDlg(CViewerContext context, QWidget* parent)
+    : CViewFileDlg(std::move(context), CViewerFileData(), parent)
+{
+    CViewerFileData file = readViewerFile(ViewerFile::Record, path());
+    showHeldMessages(file, messages_);
+    showFile(std::move(file));
+}
+
+CViewFileDlg::CViewFileDlg(CViewerContext context, CViewerFileData file, QWidget* parent)
     : CViewerDialog(std::move(context), ViewerFile::Record, kToolTips, recordInitialVisibility(),
                     parent),
       model_(rows_)
 {
     setWindowTitle(QFile::decodeName(path().c_str())); // a path in the file system's encoding
     setTableModel(&model_);
-    const bool read = readRecordFile(path(), rows_, messages_) &&
-                      admitToViewer(rows_, kChannelCount, kRecordFileOpenError, messages_);
-    model_.reload();
     for (int column = 0; column < kRecordColumnCount; ++column)
         table().setColumnWidth(column, recordColumnWidth(column));
-    if (read)
+    showFile(std::move(file));
+}
+
+void CViewFileDlg::showFile(CViewerFileData file)
+{
+    rows_ = std::move(file.rows);
+    model_.reload();
+    if (file.read)
         buildGraph();
 }
 

@@ -4,12 +4,15 @@
 
 #include "viewers/RecordTableModel.h"
 #include "viewers/ViewerDialog.h"
+#include "viewers/ViewerFileData.h"
 
 class CViewFileDlg : public CViewerDialog {
     Q_OBJECT
 public:
     // Reads the file; one that cannot be opened leaves the viewer empty, without a graph.
     explicit CViewFileDlg(CViewerContext context, QWidget* parent = nullptr);
+    // Shows the file as read already (readViewerFile), its messages shown by the caller.
+    CViewFileDlg(CViewerContext context, CViewerFileData file, QWidget* parent = nullptr);
 
     CRecordTableModel& model() { return model_; }
 
@@ -19,7 +22,10 @@ protected:
     std::string tableText() const override;
     const GraphCaptions* graphCaptions() const override { return &kRecordGraphCaptions; }
     std::vector<std::string> dataTitles() const override;
+    void rowsEmptied() override { model_.reload(); }
 
 private:
+    void showFile(CViewerFileData file);
+
     CRecordTableModel model_;
 };

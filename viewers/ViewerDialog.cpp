@@ -14,6 +14,9 @@
 #include "controls/BarIcons.h"
 #include "controls/IconButton.h"
 #include "controls/WaitCursor.h"
+#include "files/RecordFileReader.h"
+#include "files/RecordStore.h"
+#include "viewers/DataTableModel.h"
 #include "viewers/GraphSettingDlg.h"
 
 namespace {
@@ -126,6 +129,9 @@ void CViewerDialog::addBarWidget(QWidget* widget)
 
 void CViewerDialog::setTableModel(QAbstractItemModel* model)
 {
+    if (auto* rows = qobject_cast<CDataTableModel*>(model))
+        connect(rows, &CDataTableModel::fileDamaged, this, &CViewerDialog::checkFile,
+                Qt::QueuedConnection);
     table_->setModel(model);
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CViewerDialog::updateSelectedRow);
@@ -161,12 +167,27 @@ void CViewerDialog::buildGraph()
     graph_->zoomReset();
 }
 
+bool CViewerDialog::checkFile()
+{
+    const CRecordStore* store = rows_.store();
+    if (!store || !store->damaged())
+        return true;
+    messages_.tell(kRecordFileOpenError, MessageIcon::Stop);
+    rows_.release();
+    rowsEmptied();
+    if (graph_)
+        buildGraph(); // no rows, no points
+    return false;
+}
+
 void CViewerDialog::OnSaveAs() { saveFileAs(kind_, path_, appDirectory_, fileDialog_, messages_); }
 
 void CViewerDialog::OnCopyTable()
 {
     CWaitCursor wait;
-    QGuiApplication::clipboard()->setText(fromAnsi(tableText()));
+    const std::string text = tableText();
+    if (checkFile())
+        QGuiApplication::clipboard()->setText(fromAnsi(text));
 }
 
 void CViewerDialog::OnCopyGraph()
@@ -205,6 +226,7 @@ void CViewerDialog::OnExport()
 {
     if (outputs_)
         outputs_->exportTable(this, rows_, dataTitles());
+    checkFile();
 }
 
 void CViewerDialog::OnPrint()
@@ -212,4 +234,5 @@ void CViewerDialog::OnPrint()
     // An empty viewer (its file could not be read) has no graph to print.
     if (outputs_ && graph_)
         outputs_->print(this, *table_, *graph_);
+    checkFile();
 }

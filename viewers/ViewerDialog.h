@@ -68,6 +68,11 @@ public:
     // the full view. Zoom - keeps its state.
     void buildGraph();
 
+    // A file cut shorter while shown (its missing end read as zeros) is reported with the
+    // open-failure message once, and the viewer is emptied as if the file could not be read.
+    // True while the file is whole.
+    bool checkFile();
+
     using ToolTips = std::array<const char*, kButtonCount>;
 
 protected:
@@ -88,6 +93,8 @@ protected:
     // Captions of the Pressure, Temperature and Humidity boxes; null for none.
     virtual const GraphCaptions* graphCaptions() const = 0;
     virtual std::vector<std::string> dataTitles() const = 0;
+    // The table models take the emptied rows.
+    virtual void rowsEmptied() {}
 
     CDataTable rows_;
     IMessageBox& messages_;

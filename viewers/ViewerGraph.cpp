@@ -5,6 +5,8 @@
 #include <string>
 
 #include "core/Channels.h"
+#include "files/RecordStore.h"
+#include "viewers/ColumnValues.h"
 
 namespace {
 
@@ -94,15 +96,23 @@ bool fillViewerGraph(CGraphBaseClass& graph, const CDataTable& rows, const CView
         // A series whose column the rows lack (a log file without blocks) stays empty.
         const int column = plan.firstColumn + i;
         if (static_cast<std::size_t>(i) < flags.size() && flags[static_cast<std::size_t>(i)] &&
-            column < rows.columnCount()) {
-            graph.getSeries(series)->points().reserve(static_cast<int>(rowCount));
+            column < rows.columnCount())
             filled.push_back({series, column});
-        }
     }
-    for (std::size_t row = 0; row < rowCount; ++row) {
-        const double x = static_cast<double>(row);
+    const auto& store = rows.sharedStore();
+    if (store && store->hasValues()) {
+        // The values stay in the store's columns; the series read them from there.
         for (const Filled& f : filled)
-            graph.addPoint(f.series, x, rows.value(row, f.column), false);
+            graph.setSeriesValues(f.series, std::make_shared<CColumnValues>(store, f.column),
+                                  false);
+    } else {
+        for (const Filled& f : filled)
+            graph.getSeries(f.series)->points().reserve(static_cast<int>(rowCount));
+        for (std::size_t row = 0; row < rowCount; ++row) {
+            const double x = static_cast<double>(row);
+            for (const Filled& f : filled)
+                graph.addPoint(f.series, x, rows.value(row, f.column), false);
+        }
     }
 
     DataBounds bounds;

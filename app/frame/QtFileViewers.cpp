@@ -3,6 +3,7 @@
 #include "controls/QtFileDialog.h"
 #include "controls/QtMessageBox.h"
 #include "viewers/DispayLoggedDataDlg.h"
+#include "viewers/FileLoadDlg.h"
 #include "viewers/ViewFileDlg.h"
 
 CQtFileViewers::CQtFileViewers(QWidget* parent, std::string appDirectory)
@@ -10,17 +11,29 @@ CQtFileViewers::CQtFileViewers(QWidget* parent, std::string appDirectory)
 {
 }
 
-template <typename Viewer> void CQtFileViewers::run(const std::string& path)
+template <typename Viewer> void CQtFileViewers::run(ViewerFile kind, const std::string& path)
 {
-    // Messages while the file is read stand over the main window; later ones over the viewer.
+    // The file is read on a worker while the window goes on; a cancelled reading opens nothing.
+    std::optional<CViewerFileData> file = CFileLoadDlg::load(kind, path, parent_);
+    if (!file)
+        return;
+    // Messages of the reading stand over the main window; later ones over the viewer.
     CQtMessageBox messages(QStringLiteral("Skyvane8u"), parent_);
     CQtFileDialog saveDialog(parent_);
-    Viewer viewer({path, appDirectory_, messages, saveDialog, makeViewerOutputs()}, parent_);
+    showHeldMessages(*file, messages);
+    Viewer viewer({path, appDirectory_, messages, saveDialog, makeViewerOutputs()},
+                  std::move(*file), parent_);
     messages.setParent(&viewer);
     saveDialog.setParent(&viewer);
     viewer.exec();
 }
 
-void CQtFileViewers::runRecordViewer(const std::string& path) { run<CViewFileDlg>(path); }
+void CQtFileViewers::runRecordViewer(const std::string& path)
+{
+    run<CViewFileDlg>(ViewerFile::Record, path);
+}
 
-void CQtFileViewers::runLogViewer(const std::string& path) { run<CDispayLoggedDataDlg>(path); }
+void CQtFileViewers::runLogViewer(const std::string& path)
+{
+    run<CDispayLoggedDataDlg>(ViewerFile::Log, path);
+}

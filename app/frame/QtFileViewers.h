@@ -1,12 +1,14 @@
 #pragma once
-// IFileViewers with the real viewers: each runs modally over the main window, with its own
-// message boxes and save dialog, and is destroyed when it closes.
+// IFileViewers with the real viewers: the file is read off the window thread (CFileLoadDlg),
+// then its viewer runs modally over the main window, with its own message boxes and save
+// dialog, and is destroyed when it closes.
 
 #include <QPointer>
 #include <QWidget>
 #include <string>
 
 #include "app/frame/FileOpen.h"
+#include "viewers/SaveAs.h"
 
 class CQtFileViewers final : public IFileViewers {
 public:
@@ -16,7 +18,7 @@ public:
     void runLogViewer(const std::string& path) override;
 
 private:
-    template <typename Viewer> void run(const std::string& path);
+    template <typename Viewer> void run(ViewerFile kind, const std::string& path);
 
     QPointer<QWidget> parent_;
     std::string appDirectory_;

@@ -12,6 +12,7 @@
 #include "chart/GraphPanel.h"
 #include "chart/GraphWnd.h"
 #include "chart/PlotRenderer.h"
+#include "chart/SeriesReduction.h"
 
 namespace {
 
@@ -72,6 +73,27 @@ void BM_RenderEveryPoint(benchmark::State& state)
 {
     renderBench(state, SeriesDrawing::EveryPoint, false);
 }
+
+void BM_MarkPixelsOnly(benchmark::State& state)
+{
+    CGraphBaseClass& graph = sharedGraph();
+    const QRect rect(QPoint(0, 0), kImage);
+    const CAxisMap x = plotXMap(rect, kFullView), y = plotYMap(rect, kFullView);
+    std::vector<MarkRun> marks;
+    std::vector<PathPoint> path;
+    for (auto _ : state) {
+        std::size_t n = 0;
+        for (int s = 0; s < kSeries; ++s) {
+            if (state.range(0))
+                reducedMarkRuns(graph.getSeries(s)->points(), x, y, 0, 1599, 0, 899, 2, marks);
+            else
+                reducedPixelPath(graph.getSeries(s)->points(), x, y, 0, 1599, path);
+            n += marks.size() + path.size();
+        }
+        benchmark::DoNotOptimize(n);
+    }
+}
+BENCHMARK(BM_MarkPixelsOnly)->Unit(benchmark::kMillisecond)->Arg(0)->Arg(1);
 
 void BM_BuildPyramids(benchmark::State& state)
 {

@@ -8,6 +8,7 @@
 
 #include "chart/GraphBaseClass.h"
 #include "chart/PlotRenderer.h"
+#include "chart/SeriesReduction.h"
 
 namespace {
 
@@ -178,3 +179,69 @@ TEST(Render, ExtremeZoomKeepsTheSlopeOfLines)
 }
 
 } // namespace
+
+namespace {
+
+// Values of a series kept by their owner, read through IIndexedValues.
+class CVectorValues final : public IIndexedValues {
+public:
+    explicit CVectorValues(std::vector<double> ys) : ys_(std::move(ys)) {}
+    std::size_t size() const override { return ys_.size(); }
+    void values(std::size_t first, std::size_t count, double* out) const override
+    {
+        std::copy_n(ys_.begin() + static_cast<std::ptrdiff_t>(first), count, out);
+    }
+
+private:
+    std::vector<double> ys_;
+};
+
+} // namespace
+
+// Marks as drawn now (the rows each column's marks paint, one rectangle per run) against a
+// square on every distinct pixel, as they were drawn before, picture against picture; and a
+// series read from indexed values against the same points held in the series.
+TEST(Render, MarksAndIndexedSeriesDrawTheSamePixels)
+{
+    CGraphBaseClass arrays(32), indexed(32);
+    fill(arrays, 3, 60000, 9);
+    for (int s = 0; s < 3; ++s) {
+        std::vector<double> ys;
+        for (const GraphPoint& p : arrays.getSeries(s)->points().points())
+            ys.push_back(p.y);
+        const int index = indexed.addSeries(arrays.getSeries(s)->colour(), "s");
+        indexed.setSeriesValues(index, std::make_shared<CVectorValues>(std::move(ys)), false);
+    }
+    const PlotRanges views[] = {{0, 59999, -10, 15}, {20000, 21000, -10, 15}, {500.5, 620, -4, 8}};
+    for (const PlotRanges& view : views) {
+        for (int half : {0, 2, 4}) {
+            QImage every(240, 160, QImage::Format_RGB32), runs(240, 160, QImage::Format_RGB32);
+            every.fill(Qt::white);
+            runs.fill(Qt::white);
+            const CAxisMap x = plotXMap(every.rect(), view), y = plotYMap(every.rect(), view);
+            QPainter paintEvery(&every), paintRuns(&runs);
+            paintEvery.setClipRect(every.rect());
+            for (int s = 0; s < 3; ++s) {
+                const CPointsCollection& points = arrays.getSeries(s)->points();
+                const QColor colour = seriesColour(*arrays.getSeries(s));
+                std::vector<PathPoint> path;
+                distinctPixelPath(points, x, y, path);
+                for (const PathPoint& p : path)
+                    paintEvery.fillRect(p.pixel().x - half, p.pixel().y - half, 2 * half + 1,
+                                        2 * half + 1, colour);
+                std::vector<MarkRun> marks;
+                reducedMarkRuns(points, x, y, 0, 239, 0, 159, half, marks);
+                for (const MarkRun& run : marks)
+                    paintRuns.fillRect(run.column - half, run.top, 2 * half + 1,
+                                       run.bottom - run.top + 1, colour);
+            }
+            paintEvery.end();
+            paintRuns.end();
+            EXPECT_TRUE(runs == every) << view.xFrom << " half " << half;
+        }
+        for (bool marks : {false, true})
+            EXPECT_TRUE(draw(indexed, view, marks, SeriesDrawing::Reduced) ==
+                        draw(arrays, view, marks, SeriesDrawing::Reduced))
+                << view.xFrom << (marks ? " marks" : "");
+    }
+}

@@ -1,6 +1,8 @@
 #include "tests/fuzz/TableChecks.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -52,7 +54,11 @@ void checkTable(const CDataTable& rows)
             const bool lastOfRecord = rows.layout() == CDataTable::Layout::Record &&
                                       column == CDataTable::kFieldsPerBlock - 1;
             FUZZ_CHECK(lastOfRecord || field.size() <= kFieldWidth);
-            FUZZ_CHECK(std::isfinite(rows.value(row, column)));
+            const double value = rows.value(row, column);
+            FUZZ_CHECK(std::isfinite(value));
+            // Values kept in columns are the very doubles the text reads as.
+            FUZZ_CHECK(std::bit_cast<std::uint64_t>(value) ==
+                       std::bit_cast<std::uint64_t>(fieldValue(field)));
             FUZZ_CHECK(!displayField(field).empty() || field.empty());
         }
         FUZZ_CHECK(rows.item(row).fields.size() == static_cast<std::size_t>(columns));

@@ -4,13 +4,16 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 #include "core/CText.h"
+#include "app/frame/QtFileViewers.h"
 #include "controls/LedCell.h"
 #include "tests/app/frame/FrameFixture.h"
 #include "tests/support/SimProcess.h"
 #include "tests/support/TextShape.h"
 #include "tests/serial/PtyPair.h"
+#include "viewers/ViewFileDlg.h"
 
 #include <chrono>
 #include <fcntl.h>
@@ -451,3 +454,68 @@ TEST_F(EndToEnd, ALineCompletedBeforeTheSendIsNoAnswerToIt)
 }
 
 } // namespace
+
+// File > Open of a million-line record file while the instrument streams 20 lines a second:
+// the file is read on a worker, the window goes on handling the link meanwhile, and every line
+// the instrument sent is recorded.
+TEST_F(EndToEnd, AViewerOpeningAMillionLinesWhileRecordingLosesNoLine)
+{
+    std::string chunk;
+    for (int r = 0; r < 1000; ++r)
+        chunk += "2026/03/14 10:00:00#    " + std::to_string(1000 + r) +
+                 "   180.0  1013.2    21.3    45.0     2.5     1.0    -1.0     0.1     1.4"
+                 "     2.3   340.1    21.0\r\r\n";
+    {
+        std::string content;
+        content.reserve(chunk.size() * 1000);
+        for (int i = 0; i < 1000; ++i)
+            content += chunk;
+        writeFile(dir.file("big.ivt"), content);
+    }
+    auto sim = startSim(1, {"--mode", "232", "--baud", "115200", "--period", "50"});
+    ASSERT_FALSE(sim->device().empty());
+    startAutodetect(true);
+    ASSERT_TRUE(waitForPane("Connected to COM1 RS232 115200 8,N,2", 30000)) << linkPane();
+    ASSERT_TRUE(waitFor([&] { return rows() >= 5; })) << rows();
+
+    CQtFileViewers viewers(frame.get(), dir.directory());
+    frame->setFileViewers(&viewers);
+    fileDialog->answers = {dir.file("big.ivt")};
+    // The window thread's own timers tick while the file is read; the viewer, once shown, is
+    // closed at once.
+    int ticks = -1, shownRows = -1;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        if (shownRows < 0)
+            ++ticks;
+        if (auto* viewer = qobject_cast<CViewFileDlg*>(QApplication::activeModalWidget())) {
+            shownRows = viewer->table().model()->rowCount();
+            viewer->reject();
+        }
+    });
+    tick.start(10);
+    frame->OnFileOpen();
+    tick.stop();
+    EXPECT_EQ(shownRows, 1000000);
+    EXPECT_GT(ticks, 0);
+
+    // Every line sent until the viewer closed is recorded, in order, none missing (a slow build
+    // may trail the stream by a few lines, so the recording is compared as it catches up).
+    const std::string reply = "Vavizi232&m/s&\r";
+    const std::size_t sentByClose = sim->dataSentAfter(reply).size();
+    Texts recorded;
+    EXPECT_TRUE(waitFor(
+        [&] {
+            recorded = recordedTexts();
+            return recorded.size() >= sentByClose;
+        },
+        30000))
+        << recorded.size() << " recorded of " << sentByClose;
+    const Texts sent = sim->dataSentAfter(reply);
+    ASSERT_LE(recorded.size(), sent.size());
+    const auto count = static_cast<std::ptrdiff_t>(recorded.size());
+    EXPECT_EQ(recorded, Texts(sent.begin(), sent.begin() + count));
+    disconnect();
+    expectClosedLink();
+    EXPECT_EQ(messages.texts(), (Texts{kConfirmSearch, kDeleteRecording, "Confirm disconnection ?"}));
+}

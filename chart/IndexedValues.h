@@ -1,0 +1,20 @@
+#pragma once
+// The y values of a series whose point i lies at x = i, read from where their owner keeps them
+// (a viewer's value columns) instead of being copied into the series.
+
+#include <cstddef>
+
+class IIndexedValues {
+public:
+    virtual ~IIndexedValues() = default;
+    virtual std::size_t size() const = 0;
+    // The y of the points [first, first + count), which lie within size(), into out.
+    virtual void values(std::size_t first, std::size_t count, double* out) const = 0;
+
+    double value(std::size_t index) const
+    {
+        double y = 0;
+        values(index, 1, &y);
+        return y;
+    }
+};
