@@ -70,7 +70,9 @@ TEST_F(FrameTest, MenusWithTheirItemsAndAccelerators)
         titles.push_back(text(menu->text()));
     EXPECT_EQ(titles, (Texts{"&File", "&Instrument", "&View", "Tools", "&?"}));
     EXPECT_EQ(menuTexts(menus[0]->menu()), (Texts{"&Open...\tCtrl+O", "&Esc"}));
-    EXPECT_EQ(menuTexts(menus[1]->menu()), (Texts{"Disconnect", "DataLogger"}));
+    // Instrument also receives a remote station, below a separator.
+    EXPECT_EQ(menuTexts(menus[1]->menu()),
+              (Texts{"Disconnect", "DataLogger", "-", "Remote Station..."}));
     // View also opens the live graph, below a separator.
     EXPECT_EQ(menuTexts(menus[2]->menu()), (Texts{"ToolBar", "StatusBar", "-", "Live Graph"}));
     EXPECT_EQ(menuTexts(menus[3]->menu()), (Texts{"", "VA7310 Autodetect"}));
