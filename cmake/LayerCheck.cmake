@@ -20,11 +20,12 @@ set(VENTORA_LAYERS
     "export:core files controls stats"
     "print:core files chart controls"
     "stats:core files"
+    "mqtt:core files stats"
     "viewers:core files chart controls export print"
-    "app:core serial files protocol controls chart export print stats viewers"
+    "app:core serial files protocol controls chart export print stats mqtt viewers"
     "setup:core controls"
     "uninstall:core controls setup"
-    "tools:core serial files protocol controls chart export print stats tools"
+    "tools:core serial files protocol controls chart export print stats mqtt tools"
     "resources:"
 )
 

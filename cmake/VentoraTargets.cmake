@@ -8,7 +8,8 @@
 # ventora_add_test(name SOURCES ... [DEPENDS ...] [GUI] [COST N] [ENV VAR=VALUE]): one GoogleTest
 # executable, each test registered with CTest; GUI tests run on the offscreen platform. A high
 # COST makes a parallel ctest start the tests first (for long ones, so that the short ones run
-# beside them); ENV VAR=VALUE sets one more variable in the tests' environment.
+# beside them); ENV VAR=VALUE sets one more variable in the tests' environment. Tests without
+# GUI join the group "windowless_tests" (see ventora_windowless_tests).
 
 function(ventora_model_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
@@ -51,6 +52,9 @@ function(ventora_add_test name)
         set(more_environment ENVIRONMENT_MODIFICATION ${modification})
     endif()
     add_executable(${name} ${ARG_SOURCES})
+    if(NOT ARG_GUI)
+        set_property(GLOBAL APPEND PROPERTY VENTORA_WINDOWLESS_TESTS ${name})
+    endif()
     # The test code itself is not optimised: optimising GoogleTest's macros is slow (a fifth of
     # the test objects' time in a sanitizer build), and the code under test is built as the
     # build type says.
@@ -67,4 +71,21 @@ function(ventora_add_test name)
         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
         PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen ${more_environment} LABELS ${name}
         COST ${ARG_COST})
+endfunction()
+
+# The target "windowless_tests" builds the tests of code without windows (the models, the serial
+# port, files, protocol, recorder, MQTT) and the fuzz replays; windowless_tests.regex in the build
+# folder selects their tests by label (ctest -L). The sanitizer stage of ./test runs only these:
+# the window code is thin, and building it twice more would double CI's time.
+function(ventora_windowless_tests)
+    get_property(names GLOBAL PROPERTY VENTORA_WINDOWLESS_TESTS)
+    add_custom_target(windowless_tests)
+    add_dependencies(windowless_tests ${names})
+    set(labels ${names})
+    if(TARGET fuzz_targets)
+        add_dependencies(windowless_tests fuzz_targets)
+        list(APPEND labels fuzz)
+    endif()
+    list(JOIN labels "|" alternatives)
+    file(WRITE ${CMAKE_BINARY_DIR}/windowless_tests.regex "^(${alternatives})$\n")
 endfunction()

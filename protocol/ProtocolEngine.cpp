@@ -1,21 +1,19 @@
 #include "protocol/ProtocolEngine.h"
 
 #include "core/CText.h"
+#include "protocol/DataRow.h"
 #include "protocol/ReplyParser.h"
 
 namespace pt = protocol_timer;
 
 namespace {
 
-// Rows the table shows before new rows need scrolling into view.
-constexpr int kDataScrollRows = 25;
 constexpr int kMenuScrollRows = 24;
 
 // How soon a reply time-out looks again while a line that came in time waits to be handled.
 constexpr int kWaitingLineRecheckMs = 50;
 
 const char* const kReplyTimeLayout = "%H:%M:%S %Y/%m/%d ";
-const char* const kStreamTimeLayout = "%H:%M:%S %Y/%m/%d";
 
 } // namespace
 
@@ -303,18 +301,8 @@ bool CProtocolEngine::interpretIdentification()
 
 void CProtocolEngine::addDataRow(const std::string& data, const char* timeLayout)
 {
-    int row = s_.view.appendRow(formatTime(s_.clock.localNow(), timeLayout));
-    if (s_.view.isRecording()) {
-        ledState_ = ledState_ == IProtocolView::kLedDark ? IProtocolView::kLedLit
-                                                         : IProtocolView::kLedDark;
-        s_.view.setLedState(ledState_);
-        s_.recording.appendDataText(data);
-    }
-    if (s_.view.rowCount() >= kDataScrollRows)
-        s_.view.scrollList();
-    auto fields = splitDataFields(data);
-    for (std::size_t k = 0; k < fields.size(); ++k)
-        s_.view.setCellText(row, static_cast<int>(k) + 1, fields[k]);
+    appendDataRow(s_.view, s_.recording, ledState_, formatTime(s_.clock.localNow(), timeLayout),
+                  data);
 }
 
 void CProtocolEngine::showFirstMenuLine()

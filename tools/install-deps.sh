@@ -11,6 +11,7 @@ ventora_packages=(
     fonts-liberation fonts-dejavu-core
     desktop-file-utils
     poppler-utils
+    libmosquitto-dev mosquitto nlohmann-json3-dev openssl
     help2man dpkg-dev file lintian shared-mime-info
     libnetcdf-dev netcdf-bin python3-xarray python3-netcdf4 tzdata
 )
@@ -20,6 +21,7 @@ ventora_packages=(
 ventora_programs=(
     bash cmake ninja c++ pkg-config ctest ldd /usr/bin/python3
     pdftotext pdfinfo desktop-file-validate xdg-mime xdg-open localedef
+    /usr/sbin/mosquitto mosquitto_passwd openssl
     cpack help2man gzip dpkg-deb dpkg-shlibdeps file strip lintian update-mime-database ncdump
 )
 ventora_python_modules=(openpyxl xarray netCDF4)

@@ -10,6 +10,7 @@
 #include <QStyle>
 
 #include "app/frame/AboutDlg.h"
+#include "app/remote/RemoteStationDlg.h"
 #include "controls/QtFileDialog.h"
 #include "core/Unit.h"
 #include "app/VentoraApp.h"
@@ -40,6 +41,16 @@ CMainFrame::CMainFrame(CVentoraApp& app, QWidget* parent)
                app.connConfig, Unit::instance()}),
       fileDialog_(std::make_unique<CQtFileDialog>(this))
 {
+    remote_ = std::make_unique<CRemoteSession>(
+        CRemoteSession::Frame{view_, live_, app.messages(), app.appDirectory + kRecordingFileName,
+                              [this](const std::string& text, bool up) {
+                                  showLinkState(text,
+                                                up ? link_colour::kGreen : link_colour::kYellow,
+                                                up ? link_colour::kGreenDisabled
+                                                   : link_colour::kYellowDisabled);
+                              },
+                              [this] { endRemoteStation(); }},
+        this);
     app_.mainFrame = this;
     setWindowTitle("Skyvane8u");
     resize(900, 600);
@@ -112,6 +123,10 @@ void CMainFrame::createActions()
                                     "Draw the data rows as they arrive\nLive Graph");
     connect(liveGraph, &QAction::triggered, &live_, &CLiveMonitor::showGraph);
 
+    QAction* remote = makeAction(kRemoteStation, "Remote Station...",
+                                 "Show a station's samples from an MQTT broker\nRemote Station");
+    connect(remote, &QAction::triggered, this, &CMainFrame::OnRemoteStation);
+
     QAction* blank = makeAction(kToolsBlank, QString());
     blank->setEnabled(false);
 
@@ -136,6 +151,8 @@ void CMainFrame::createMenus()
     QMenu* instrument = menuBar()->addMenu("&Instrument");
     instrument->addAction(commandAction(kDisconnect));
     instrument->addAction(commandAction(kDatalogging));
+    instrument->addSeparator();
+    instrument->addAction(commandAction(kRemoteStation));
 
     QMenu* viewMenu = menuBar()->addMenu("&View");
     QAction* toolBarShown = toolBar_.toggleViewAction();
@@ -179,9 +196,11 @@ void CMainFrame::createStatusBar()
 
 void CMainFrame::updateCommandStates()
 {
-    commandAction(kAutodetect)->setEnabled(engine_.canAutodetect());
-    commandAction(kDisconnect)->setEnabled(engine_.canDisconnect());
-    if (!engine_.portOpen())
+    const bool remote = remote_ && remote_->active();
+    commandAction(kAutodetect)->setEnabled(engine_.canAutodetect() && !remote);
+    commandAction(kRemoteStation)->setEnabled(engine_.canAutodetect() && !remote);
+    commandAction(kDisconnect)->setEnabled(engine_.canDisconnect() || remote);
+    if (!engine_.portOpen() && !remote)
         live_.linkClosed();
 }
 
@@ -252,10 +271,48 @@ void CMainFrame::onTimer(int id) { engine_.OnTimer(id); }
 
 void CMainFrame::OnAutodetect() { engine_.OnAutodetect(); }
 
-void CMainFrame::OnDisconnect() { engine_.OnDisconnect(); }
+void CMainFrame::OnDisconnect()
+{
+    if (remote_->active()) {
+        remote_->stop();
+        endRemoteStation();
+        return;
+    }
+    engine_.OnDisconnect();
+}
+
+void CMainFrame::OnRemoteStation()
+{
+    CRemoteStationDlg dialog(remoteChoice_, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    remoteChoice_ = dialog.choice();
+    remoteChoice_.password.clear(); // asked again each time, never kept
+    startRemoteStation(dialog.choice());
+}
+
+bool CMainFrame::startRemoteStation(const RemoteStationChoice& choice)
+{
+    if (!engine_.canAutodetect() || remote_->active())
+        return false;
+    live_.linkClosed(); // the remote rows are a new link for the graph and the statistics
+    const bool started = remote_->start(choice);
+    updateCommandStates();
+    return started;
+}
+
+void CMainFrame::endRemoteStation()
+{
+    engine_.showDisconnected();
+    updateCommandStates();
+}
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    if (remote_->active()) {
+        remote_->stop();
+        endRemoteStation();
+    }
     if (engine_.OnExit())
         event->accept();
     else

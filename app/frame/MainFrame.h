@@ -15,6 +15,7 @@
 #include "app/frame/FrameView.h"
 #include "app/frame/QueuedMessageBox.h"
 #include "app/live/LiveMonitor.h"
+#include "app/remote/RemoteSession.h"
 #include "app/view/VentoraView.h"
 #include "controls/StatusBar.h"
 #include "files/RecordingWriter.h"
@@ -39,7 +40,8 @@ public:
         kFileSave = 57603,
         kFilePrint = 57607,
         kAppAbout = 57664,
-        kLiveGraph = 33001, // View > "Live Graph"
+        kLiveGraph = 33001,     // View > "Live Graph"
+        kRemoteStation = 33002, // Instrument > "Remote Station..."
     };
     static constexpr unsigned kLinkPaneId = 61446;
     static constexpr int kLinkPaneWidth = 200;
@@ -54,6 +56,10 @@ public:
     void OnAutodetect();
     void OnDisconnect();
     void OnAppAbout();
+    // Instrument > "Remote Station...": the dialog, then startRemoteStation().
+    void OnRemoteStation();
+    // Shows a station's samples from a broker instead of a local instrument.
+    bool startRemoteStation(const RemoteStationChoice& choice);
     // Ctrl+N: the single document holds no data; a new one lays the empty table out again,
     // which is only done while no link is open (it would wipe a live table's columns).
     void OnFileNew();
@@ -74,6 +80,7 @@ public:
     CProtocolEngine& engine() { return engine_; }
     CVentoraView& view() { return view_; }
     CLiveMonitor& live() { return live_; }
+    CRemoteSession& remote() { return *remote_; }
     XStatusBar& linkStatusBar() { return statusBar_; }
     QToolBar& toolBar() { return toolBar_; }
     const CQtTimerTable& timers() const { return timers_; }
@@ -104,6 +111,8 @@ private:
     QAction* makeAction(int id, const QString& text, const char* tip = nullptr);
     void onTimer(int id);
     void updateCommandStates();
+    // The remote session has ended: the link pane and the commands as after a disconnect.
+    void endRemoteStation();
 
     CVentoraApp& app_;
     CSystemClock clock_;
@@ -117,6 +126,8 @@ private:
     CQueuedMessageBox recordingMessages_; // failures show after the reply handler returns
     CRecordingWriter recording_;
     CProtocolEngine engine_;
+    std::unique_ptr<CRemoteSession> remote_;
+    RemoteStationChoice remoteChoice_{"mqtt://localhost", "", "", ""};
     std::unique_ptr<IFileDialog> fileDialog_;
     IFileViewers* viewers_ = nullptr;
     bool waitCursor_ = false;

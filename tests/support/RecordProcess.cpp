@@ -11,8 +11,15 @@
 
 RecordProcess::RecordProcess(std::vector<std::string> args, const std::string& stdoutPath,
                              const std::string& stderrPath, rlim_t fileSizeLimit)
+    : RecordProcess(VENTORA_RECORD_PATH, std::move(args), stdoutPath, stderrPath, fileSizeLimit)
 {
-    args.insert(args.begin(), VENTORA_RECORD_PATH);
+}
+
+RecordProcess::RecordProcess(const std::string& program, std::vector<std::string> args,
+                             const std::string& stdoutPath, const std::string& stderrPath,
+                             rlim_t fileSizeLimit)
+{
+    args.insert(args.begin(), program);
     std::vector<char*> argv;
     for (std::string& arg : args)
         argv.push_back(arg.data());

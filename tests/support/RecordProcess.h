@@ -13,6 +13,10 @@ class RecordProcess {
 public:
     RecordProcess(std::vector<std::string> args, const std::string& stdoutPath,
                   const std::string& stderrPath, rlim_t fileSizeLimit = RLIM_INFINITY);
+    // Another program, run the same way (the broker of the station-network tests).
+    RecordProcess(const std::string& program, std::vector<std::string> args,
+                  const std::string& stdoutPath, const std::string& stderrPath,
+                  rlim_t fileSizeLimit = RLIM_INFINITY);
     ~RecordProcess(); // kills the recorder if it still runs
     RecordProcess(const RecordProcess&) = delete;
     RecordProcess& operator=(const RecordProcess&) = delete;

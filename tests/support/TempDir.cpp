@@ -56,3 +56,24 @@ void CFixedClock::set(int year, int month, int day, int hour, int minute, int se
     now_.tm_min = minute;
     now_.tm_sec = second;
 }
+
+std::uintmax_t fileSizeOf(const std::string& path)
+{
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return error ? 0 : size;
+}
+
+std::string readFilesIn(const std::string& folder, const std::string& extension)
+{
+    std::vector<std::string> files;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        if (entry.path().extension() == extension)
+            files.push_back(entry.path().string());
+    std::sort(files.begin(), files.end());
+    std::string bytes;
+    for (const std::string& file : files)
+        bytes += readFile(file);
+    return bytes;
+}

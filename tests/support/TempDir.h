@@ -29,6 +29,11 @@ private:
 
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
+// The size of a file, 0 when there is none.
+std::uintmax_t fileSizeOf(const std::string& path);
+// The files of a folder whose names end in extension, read in name order as one string (empty
+// when there is no such folder).
+std::string readFilesIn(const std::string& folder, const std::string& extension);
 
 // A clock that shows a fixed local time, changed by set().
 class CFixedClock final : public IClock {

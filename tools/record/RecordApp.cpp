@@ -10,6 +10,7 @@
 
 #include "files/RecordingWriter.h"
 #include "serial/ComName.h"
+#include "tools/record/LogLine.h"
 
 namespace {
 
@@ -40,10 +41,20 @@ CRecordApp::CRecordApp(const RecordOptions& options, QObject* parent)
       timers_([this](int id) { recorder_.onTimer(id); }),
       files_(options.out, options.rotateDaily, clock_,
              [this](std::string_view text) { log(text); }),
-      recorder_({timers_, recordPort_, files_, clock_, [this](std::string_view text) { log(text); },
-                 [this] { return recordPort_.openProblem(); }},
+      sink_(files_,
+            [this] {
+                if (publisher_)
+                    publisher_->lineRecorded();
+            }),
+      recorder_({timers_, recordPort_, sink_, clock_, [this](std::string_view text) { log(text); },
+                 [this] { return recordPort_.openProblem(); },
+                 [this](bool up) { instrumentChanged(up); }},
                 {searchScope(options), deviceOf(options), options.truncate})
 {
+    if (options_.mqtt.publishing())
+        publisher_ = std::make_unique<CSamplePublisher>(
+            options_.mqtt, CStoreForward::Files{options.out, options.rotateDaily, files_.currentPath()},
+            recorder_.unit(), [this](std::string_view text) { log(text); }, this);
     if (options_.echo) {
         echo_ = std::make_unique<CEchoOutput>(STDOUT_FILENO,
                                               [this](std::string_view text) { log(text); });
@@ -71,10 +82,7 @@ void CRecordApp::report(const std::string& text)
 
 void CRecordApp::log(std::string_view text) const
 {
-    std::string line = formatTime(clock_.localNow(), kFullDateTimeLayout);
-    line += ' ';
-    line += text;
-    line += '\n';
+    std::string line = logLine(clock_, text);
     // A line that does not fit is left out whole; the next one that fits says how many were.
     if (logDropped_ != 0) {
         line.insert(0, formatTime(clock_.localNow(), kFullDateTimeLayout) + ' ' +
@@ -85,6 +93,15 @@ void CRecordApp::log(std::string_view text) const
         logDropped_ = 0;
     else
         ++logDropped_;
+}
+
+void CRecordApp::instrumentChanged(bool up)
+{
+    if (!publisher_)
+        return;
+    const InstrumentLink link{recorder_.engine().lineType(), recorder_.portName(),
+                              recorder_.linkBaudrate()};
+    publisher_->instrumentChanged(up ? &link : nullptr);
 }
 
 int CRecordApp::start()
@@ -107,6 +124,8 @@ int CRecordApp::start()
     signals_ = std::make_unique<QSocketNotifier>(signalFd_, QSocketNotifier::Read);
     connect(signals_.get(), &QSocketNotifier::activated, this, &CRecordApp::onSignal);
     log("recording to " + files_.currentPath() + (options_.truncate ? " (emptied)" : ""));
+    if (publisher_ && publisher_->start() != 0)
+        return 1;
     recorder_.start();
     return 0;
 }
@@ -126,6 +145,8 @@ void CRecordApp::onSignal()
         }
         log(info.ssi_signo == SIGINT ? "SIGINT: stopping" : "SIGTERM: stopping");
         recorder_.stop();
+        if (publisher_)
+            publisher_->stop();
         QCoreApplication::exit(0); // the log and the echo are flushed on the way out
         return;
     }

@@ -22,6 +22,7 @@
 #include "tools/record/RecordPort.h"
 #include "tools/record/Recorder.h"
 #include "tools/record/RecordingFiles.h"
+#include "tools/record/SamplePublisher.h"
 
 class CRecordApp final : public QObject, private ILineTarget {
 public:
@@ -43,6 +44,8 @@ private:
     void postDisconnectRequest(unsigned session) override;
     void postWatchdogStop(unsigned generation) override;
     void onSignal();
+    // Tells the publisher of the instrument link.
+    void instrumentChanged(bool up);
     // A message without the time (start-up failures), through the log's queue.
     void report(const std::string& text);
 
@@ -55,7 +58,9 @@ private:
     CQtTimerTable timers_;
     CRecordingFiles files_;
     std::unique_ptr<CEchoOutput> echo_;
+    CPublishingSink sink_; // the files, then the publisher
     CRecorder recorder_;
+    std::unique_ptr<CSamplePublisher> publisher_; // with --mqtt
     int signalFd_ = -1;
     std::unique_ptr<QSocketNotifier> signals_;
 };

@@ -18,6 +18,8 @@ bool looksLikeComName(const std::string& text)
 // Sets the option name (without its value) to value; false when the value is not valid.
 bool setValue(const std::string& name, const std::string& value, RecordOptions* options)
 {
+    if (bool valid = false; setMqttValue(name, value, &options->mqtt, &valid))
+        return valid;
     if (name == "--port") {
         // "COM0" or "COMx" is a mistyped port, not a file of the working folder.
         if (value.empty() || (looksLikeComName(value) && !comNumber(value)))
@@ -83,6 +85,8 @@ RecordParse parseRecordOptions(const std::vector<std::string>& args, RecordOptio
         for (const auto& entry : kValueHints)
             if (name == entry[0])
                 hint = entry[1];
+        if (hint == nullptr)
+            hint = mqttValueHint(name);
         if (hint == nullptr) {
             *message = name.rfind("-", 0) == 0 ? "unknown option '" + name + "'"
                                                : "unexpected argument '" + name + "'";
@@ -100,6 +104,12 @@ RecordParse parseRecordOptions(const std::vector<std::string>& args, RecordOptio
             return RecordParse::Error;
         }
     }
+    const RecordOptions plain;
+    const bool recorderOptions = options->port != plain.port || options->baud != plain.baud ||
+                                 options->out != plain.out || options->truncate ||
+                                 options->rotateDaily || options->echo;
+    if (!finishMqttOptions(&options->mqtt, recorderOptions, message))
+        return RecordParse::Error;
     return RecordParse::Run;
 }
 
@@ -120,6 +130,8 @@ std::string recordUsage()
            "  --echo              also write each sample to standard output as a CSV line:\n"
            "                      date, time and the thirteen channels, as ventora-convert\n"
            "  --help              show this help\n"
+           "\n" +
+           mqttUsage() +
            "\n"
            "COMn is the device in the environment variable VENTORA_COMn, else the path of a\n"
            "line COMn=path in ./port.ini, else /dev/ttyS<n-1>.\n"

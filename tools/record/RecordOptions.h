@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/record/MqttOptions.h"
+
 struct RecordOptions {
     std::string port;             // "COMn" or a device path; empty: search COM1-COM3
     int baud = 0;                 // one of the instrument's five rates; 0: try each
@@ -11,6 +13,7 @@ struct RecordOptions {
     bool truncate = false;        // empty the file at start instead of appending
     bool rotateDaily = false;     // one file per local day: the name with -YYYYMMDD
     bool echo = false;            // each sample also on standard output, as a CSV line
+    MqttOptions mqtt{};           // publishing, or the archiver
 };
 
 enum class RecordParse { Run, Help, Error };

@@ -75,12 +75,16 @@ void CRecorder::afterEvent()
             s_.timers.setTimer(kSampleWatchTimer, kSampleWatchMs);
             s_.log("found the instrument on " + portName() + ": RS" + engine_.lineType() + " at " +
                    std::to_string(config_.linkBaudrate) + " baud");
+            if (s_.linkChanged)
+                s_.linkChanged(true);
         } else {
             retryLater(); // the engine has logged why
         }
     } else if (phase_ == Phase::Connected && !engine_.portOpen()) {
         s_.log("lost the link on " + portName() + " after " + std::to_string(samplesOnLink_) +
                " samples");
+        if (s_.linkChanged)
+            s_.linkChanged(false);
         retryLater();
     }
 }

@@ -19,7 +19,7 @@
 #include "core/Unit.h"
 #include "protocol/ProtocolEngine.h"
 #include "tools/record/HeadlessView.h"
-#include "tools/record/ReconnectSchedule.h"
+#include "core/ReconnectSchedule.h"
 
 class CRecorder final : private IProtocolFrame, private IMessageBox, private IRecordingSink {
 public:
@@ -41,6 +41,8 @@ public:
         // Why the port last failed to open ("/dev/ttyUSB0: Permission denied"), added to the
         // engine's message; may be empty.
         std::function<std::string()> portProblem;
+        // Told when a link to the instrument is found (true) and when it is lost; may be empty.
+        std::function<void(bool up)> linkChanged{};
     };
 
     struct Setup {
@@ -69,6 +71,10 @@ public:
     // Samples recorded since start, and since the link was last found.
     unsigned long long samples() const { return samples_; }
     unsigned long long samplesOnLink() const { return samplesOnLink_; }
+    // The instrument's units, its line speed and how the log names its port.
+    const Unit& unit() const { return unit_; }
+    int linkBaudrate() const { return config_.linkBaudrate; }
+    std::string portName() const;
 
 private:
     // IProtocolFrame: nothing to show.
@@ -87,7 +93,6 @@ private:
     void afterEvent();
     void retryLater();
     void watchSamples();
-    std::string portName() const;
     std::string scopeText() const;
 
     Services s_;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/FileSizeSignal.h"
+#include "tools/record/ArchiveApp.h"
 #include "tools/record/RecordApp.h"
 
 int main(int argc, char** argv)
@@ -35,6 +36,12 @@ int main(int argc, char** argv)
     ::signal(SIGPIPE, SIG_IGN); // a closed echo reader shows as EPIPE instead
 
     QCoreApplication application(argc, argv);
+    if (options.mqtt.archiving()) {
+        CArchiveApp archiver(options.mqtt);
+        if (int code = archiver.start(); code != 0)
+            return code;
+        return QCoreApplication::exec();
+    }
     CRecordApp recorder(options);
     if (int code = recorder.start(); code != 0)
         return code;

@@ -70,7 +70,9 @@ TEST_F(FrameTest, MenusWithTheirItemsAndAccelerators)
         titles.push_back(text(menu->text()));
     EXPECT_EQ(titles, (Texts{"&File", "&Instrument", "&View", "Tools", "&?"}));
     EXPECT_EQ(menuTexts(menus[0]->menu()), (Texts{"&Open...\tCtrl+O", "&Esc"}));
-    EXPECT_EQ(menuTexts(menus[1]->menu()), (Texts{"Disconnect", "DataLogger"}));
+    // Instrument also receives a remote station, below a separator.
+    EXPECT_EQ(menuTexts(menus[1]->menu()),
+              (Texts{"Disconnect", "DataLogger", "-", "Remote Station..."}));
     // View also opens the live graph, below a separator.
     EXPECT_EQ(menuTexts(menus[2]->menu()), (Texts{"ToolBar", "StatusBar", "-", "Live Graph"}));
     EXPECT_EQ(menuTexts(menus[3]->menu()), (Texts{"", "VA7310 Autodetect"}));
@@ -199,25 +201,27 @@ TEST_F(FrameTest, OpenRunsTheViewerModallyAndDestroysItWhenItCloses)
     fileDialog->answers = {dir.file("dump.ivt"), dir.file("day.lvt"), dir.file("DUMP.IVT")};
     std::vector<std::string> seen;
     std::vector<QPointer<QDialog>> closed;
-    auto closeViewer = [&] {
-        auto* viewer = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(viewer, nullptr);
+    // The file is read off the window thread first; the viewer is closed once it is the modal
+    // window, however long the reading took.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        auto* viewer = qobject_cast<CViewerDialog*>(QApplication::activeModalWidget());
+        if (viewer == nullptr)
+            return;
         closed.emplace_back(viewer);
         seen.push_back(viewer->metaObject()->className());
         // Shown over the main window, with the file's row in its table and a graph.
-        auto* shown = qobject_cast<CViewerDialog*>(viewer);
-        ASSERT_NE(shown, nullptr);
-        EXPECT_TRUE(shown->isVisible());
-        EXPECT_EQ(shown->parentWidget(), frame.get());
-        EXPECT_EQ(shown->table().model()->rowCount(), 1);
-        EXPECT_NE(shown->graph(), nullptr);
+        EXPECT_TRUE(viewer->isVisible());
+        EXPECT_EQ(viewer->parentWidget(), frame.get());
+        EXPECT_EQ(viewer->table().model()->rowCount(), 1);
+        EXPECT_NE(viewer->graph(), nullptr);
         viewer->reject();
-    };
-    for (int i = 0; i < 2; ++i) {
-        QTimer::singleShot(0, closeViewer);
+    });
+    closer.start(5);
+    for (int i = 0; i < 2; ++i)
         frame->commandAction(CMainFrame::kFileOpen)->trigger();
-    }
     frame->commandAction(CMainFrame::kFileOpen)->trigger(); // upper case: no viewer runs
+    closer.stop();
     EXPECT_EQ(seen, (Texts{"CViewFileDlg", "CDispayLoggedDataDlg"}));
     for (const QPointer<QDialog>& viewer : closed)
         EXPECT_TRUE(viewer.isNull());

@@ -1,4 +1,4 @@
-#include "tools/record/ReconnectSchedule.h"
+#include "core/ReconnectSchedule.h"
 
 #include <algorithm>
 
