@@ -446,6 +446,45 @@ void CRecordStore::values(int column, std::size_t first, std::size_t count, doub
     }
 }
 
+CValueColumn::Extremes CRecordStore::extremes(int column, std::size_t first,
+                                             std::size_t count) const
+{
+    CValueColumn::Extremes result;
+    bool any = false;
+    auto take = [&](const CValueColumn::Extremes& piece) {
+        if (any) {
+            result.merge(piece);
+        } else {
+            result = piece;
+            any = true;
+        }
+    };
+    if (column < 0 || column >= kColumns || first >= rowCount_)
+        return result;
+    count = std::min(count, rowCount_ - first);
+    if (!has(columns_, column)) {
+        for (std::size_t row = first; row < first + count; ++row) {
+            const double v = value(row, column);
+            take({v, v, row, row});
+        }
+        return result;
+    }
+    for (const Part& part : parts_) {
+        const std::size_t partEnd = part.firstRow + part.rows();
+        if (count == 0 || first >= partEnd)
+            continue;
+        const std::size_t n = std::min(count, partEnd - first);
+        CValueColumn::Extremes piece =
+            part.columns[static_cast<std::size_t>(column)].extremes(first - part.firstRow, n);
+        piece.lowRow += part.firstRow;
+        piece.highRow += part.firstRow;
+        take(piece);
+        first += n;
+        count -= n;
+    }
+    return result;
+}
+
 std::size_t CRecordStore::memoryBytes() const
 {
     std::size_t bytes = parts_.capacity() * sizeof(Part);

@@ -62,6 +62,8 @@ public:
     double value(std::size_t row, int column) const;
     // The values of a column for rows [first, first + count) into out.
     void values(int column, std::size_t first, std::size_t count, double* out) const;
+    // The extremes of those values (count > 0), as CValueColumn::extremes() finds them.
+    CValueColumn::Extremes extremes(int column, std::size_t first, std::size_t count) const;
 
     // True once a read met the end of a file that was cut shorter (see CMappedFile).
     bool damaged() const { return file_.damaged(); }

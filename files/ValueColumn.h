@@ -45,6 +45,18 @@ public:
     // The values of rows [first, first + count) into out.
     void values(std::size_t first, std::size_t count, double* out) const;
 
+    // The lowest and highest values of some rows, each with the first row that has it (-0 and
+    // 0 count as equal), as a scan of their values finds them.
+    struct Extremes {
+        double low = 0, high = 0;
+        std::size_t lowRow = 0, highRow = 0;
+        // Takes in the extremes of later rows.
+        void merge(const Extremes& later);
+    };
+    // Of rows [first, first + count), count > 0, within size(). Found on the blocks' integers
+    // where the values keep their order there, without a division per row.
+    Extremes extremes(std::size_t first, std::size_t count) const;
+
     std::size_t memoryBytes() const;
 
 private:

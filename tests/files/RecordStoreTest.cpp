@@ -243,3 +243,35 @@ TEST(RecordStore, ColumnsAddedAfterTheFileWasCutFailAndKeepTheOthers)
     EXPECT_EQ(store.columns(), 0x0003);
     EXPECT_EQ(bits(store.value(2999, 1)), bits(kept));
 }
+
+// Extremes of stretches of rows (within a block, across blocks, a column held or read from the
+// text) are what a scan of the values finds: the first row on ties, -0 equal to 0.
+TEST(RecordStore, ExtremesAreThoseOfTheValues)
+{
+    std::string content = generatedRows(3000) + eightCharacterFields();
+    for (int r = 0; r < 600; ++r) // ties, and -0 beside 0
+        content += std::string("#") + (r % 3 ? "    0.00" : "   -0.00") + "   -0.00" +
+                   (r % 7 ? "    1.25" : "    1.50") + "\n";
+    CRecordStore store;
+    store.assign(content);
+    ASSERT_EQ(store.buildColumns(0x0FFF), 0); // the last column is read from the text
+    const std::size_t rows = store.rowCount();
+    const std::pair<std::size_t, std::size_t> stretches[] = {
+        {0, 1}, {0, 128}, {100, 128}, {500, 30}, {511, 2}, {384, 1000}, {0, rows},
+        {rows - 600, 600}, {rows - 599, 300}, {rows - 1, 1}};
+    for (int column = 0; column < 13; ++column) {
+        for (const auto& [first, count] : stretches) {
+            CValueColumn::Extremes expected{store.value(first, column), store.value(first, column),
+                                            first, first};
+            for (std::size_t row = first + 1; row < first + count; ++row) {
+                const double v = store.value(row, column);
+                expected.merge({v, v, row, row});
+            }
+            const CValueColumn::Extremes e = store.extremes(column, first, count);
+            EXPECT_EQ(bits(e.low), bits(expected.low)) << column << " " << first;
+            EXPECT_EQ(bits(e.high), bits(expected.high)) << column << " " << first;
+            EXPECT_EQ(e.lowRow, expected.lowRow) << column << " " << first;
+            EXPECT_EQ(e.highRow, expected.highRow) << column << " " << first;
+        }
+    }
+}
