@@ -24,6 +24,23 @@ YExtremes scan(const double* ys, std::size_t count, std::size_t index)
 
 } // namespace
 
+YExtremes IIndexedValues::extremes(std::size_t first, std::size_t count) const
+{
+    double ys[CMinMaxPyramid::kIndexedBlock];
+    YExtremes result{};
+    for (std::size_t done = 0; done < count;) {
+        const std::size_t n = std::min(count - done, CMinMaxPyramid::kIndexedBlock);
+        values(first + done, n, ys);
+        const YExtremes piece = scan(ys, n, first + done);
+        if (done == 0)
+            result = piece;
+        else
+            mergeExtremes(result, piece);
+        done += n;
+    }
+    return result;
+}
+
 void CMinMaxPyramid::buildUpperLevels(std::size_t from)
 {
     std::size_t size = levels_[0].size();
@@ -74,12 +91,9 @@ void CMinMaxPyramid::build(const IIndexedValues& values)
     levels_.assign(1, {});
     auto& entries = levels_[0];
     entries.resize((n + block_ - 1) / block_);
-    std::vector<double> ys(block_);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::size_t first = i * block_;
-        const std::size_t count = std::min(n, first + block_) - first;
-        values.values(first, count, ys.data());
-        entries[i] = scan(ys.data(), count, first);
+        entries[i] = values.extremes(first, std::min(n, first + block_) - first);
     }
     buildUpperLevels(0);
 }

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
+#include <cstring>
 #include <fcntl.h>
 #include <mutex>
 #include <new>
@@ -114,6 +115,7 @@ int CMappedFile::open(const std::string& path)
             size_ = size;
             mappedLength_ = (size + g_pageSize - 1) & ~(g_pageSize - 1);
             slot_ = slot;
+            fd_ = fd;
             GuardSlot& guard = g_slots[slot];
             guard.damaged.store(false);
             guard.end.store(reinterpret_cast<std::uintptr_t>(map) + mappedLength_,
@@ -121,7 +123,8 @@ int CMappedFile::open(const std::string& path)
             guard.begin.store(reinterpret_cast<std::uintptr_t>(map), std::memory_order_release);
         }
     }
-    ::close(fd);
+    if (fd_ != fd)
+        ::close(fd);
     if (result != 0)
         close();
     return result;
@@ -169,11 +172,40 @@ void CMappedFile::close()
         ::munmap(const_cast<char*>(data_), mappedLength_);
         guard.taken.store(false, std::memory_order_release);
     }
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
     slot_ = -1;
     data_ = nullptr;
     size_ = 0;
     mappedLength_ = 0;
     std::string().swap(copy_);
+}
+
+int CMappedFile::readAt(std::size_t offset, char* out, std::size_t count) const
+{
+    if (offset > size_ || count > size_ - offset)
+        return EINVAL;
+    if (fd_ < 0) {
+        std::memcpy(out, data_ + offset, count);
+        return 0;
+    }
+    while (count > 0) {
+        const ssize_t got = ::pread(fd_, out, count, static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return errno;
+        if (got == 0) {
+            // Cut shorter since it was mapped: damaged, as a read through the mapping finds.
+            g_slots[slot_].damaged.store(true, std::memory_order_release);
+            return EIO;
+        }
+        out += got;
+        offset += static_cast<std::size_t>(got);
+        count -= static_cast<std::size_t>(got);
+    }
+    return 0;
 }
 
 bool CMappedFile::damaged() const

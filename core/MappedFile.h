@@ -25,6 +25,11 @@ public:
     void close();
 
     std::string_view bytes() const { return {data_, size_}; }
+    // Copies count bytes from offset on into out: with read calls from the file when it is
+    // mapped, otherwise from the copy. A pass over gigabytes through the mapping pays a page
+    // fault every few pages, several times what copying them out of the page cache costs. 0, or
+    // the errno of a failed read; EIO when the file no longer has those bytes.
+    int readAt(std::size_t offset, char* out, std::size_t count) const;
     // Whether the bytes are a mapping of the file rather than a copy.
     bool mapped() const { return slot_ >= 0; }
     // True once a read met pages that the file no longer has (it was cut shorter): those pages
@@ -38,5 +43,6 @@ private:
     std::size_t size_ = 0;
     std::size_t mappedLength_ = 0;
     int slot_ = -1; // the guard slot of a mapping
+    int fd_ = -1;   // the mapped file, for readAt()
     std::string copy_;
 };

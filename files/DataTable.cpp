@@ -42,7 +42,7 @@ void CDataTable::release()
     reset(layout, blocks);
 }
 
-void CDataTable::adoptStore(std::shared_ptr<const CRecordStore> store)
+void CDataTable::adoptStore(std::shared_ptr<CRecordStore> store)
 {
     reset(Layout::Record);
     store_ = std::move(store);

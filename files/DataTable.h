@@ -37,10 +37,11 @@ public:
     void release();
 
     // Makes the table a record table whose rows are those of the store (it takes no rows added).
-    void adoptStore(std::shared_ptr<const CRecordStore> store);
+    void adoptStore(std::shared_ptr<CRecordStore> store);
     // The store the rows are read from; null for rows held in the table.
     const CRecordStore* store() const { return store_.get(); }
-    const std::shared_ptr<const CRecordStore>& sharedStore() const { return store_; }
+    CRecordStore* store() { return store_.get(); }
+    std::shared_ptr<const CRecordStore> sharedStore() const { return store_; }
 
     // Starts a new row with its date-time text (at most 65535 characters are kept).
     void addRow(std::string_view dateTime);
@@ -88,5 +89,5 @@ private:
     // one starts, the last at the end of the row.
     std::vector<std::uint32_t> firstSegment_{0};
     std::vector<std::uint32_t> segmentStart_;
-    std::shared_ptr<const CRecordStore> store_;
+    std::shared_ptr<CRecordStore> store_;
 };

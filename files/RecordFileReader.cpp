@@ -31,7 +31,7 @@ bool readRecordFile(const std::string& path, CDataTable& rows, IMessageBox& mess
         if (error == 0 && !fileFitsInMemory(store->file().bytes().size()))
             error = EFBIG;
         if (error == 0)
-            error = store->build(how.values, how.control);
+            error = store->buildColumns(how.values ? how.valueColumns : 0, how.control);
         if (error == 0)
             rows.adoptStore(std::move(store));
     } catch (const std::bad_alloc&) {

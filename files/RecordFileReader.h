@@ -5,6 +5,7 @@
 // "#" has an empty date-time and fields cut from its first character. Lines are read in pieces
 // of at most 255 characters, so a longer line gives several rows.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,10 +16,12 @@
 inline constexpr std::string_view kRecordFileOpenError = "ERROR: Unable to open selected file";
 
 // How a record file is read: with the field values in columns (what a graph needs), and under
-// a control that can stop the reading and follows its progress.
+// a control that can stop the reading and follows its progress. With values, the columns in
+// valueColumns (bit k: column k) are parsed as the file is read, the others when asked for.
 struct CRecordReading {
     bool values = false;
     CLoadControl* control = nullptr;
+    std::uint16_t valueColumns = 0x1FFF;
 };
 
 // Empties rows and reads the file's rows in place (CRecordStore). When the file cannot be opened

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -11,7 +12,10 @@
 #include <thread>
 
 #include "core/CText.h"
+#include "core/HugePages.h"
 #include "core/LineReader.h"
+#include "core/MemoryLimit.h"
+#include "files/DataText.h"
 #include "files/FileLimits.h"
 
 namespace {
@@ -64,48 +68,128 @@ std::string_view recordField(std::string_view data, int column)
     return data.substr(start, column == CRecordStore::kColumns - 1 ? std::string_view::npos : 8);
 }
 
+// The bytes of one part, a window at a time: bytes in memory are read where they are, a mapped
+// file's are copied into a buffer (see CMappedFile::readAt).
+class CPartBytes {
+public:
+    CPartBytes(const CMappedFile& file, std::size_t end) : file_(file), end_(end)
+    {
+        if (!file.mapped()) {
+            data_ = file.bytes().data();
+            limit_ = end;
+        } else {
+            buffer_.resize(kWindow);
+        }
+    }
+    // Makes the bytes from position on (which only moves forward) available, at least want of
+    // them unless the part ends sooner. 0, or the errno of a failed read.
+    int reach(std::size_t position, std::size_t want)
+    {
+        const std::size_t needed = std::min(end_, position + want);
+        if (position >= origin_ && needed <= limit_)
+            return 0;
+        // What is at hand from position on moves to the front; the rest is read behind it.
+        std::size_t kept = 0;
+        if (position >= origin_ && position < limit_) {
+            kept = limit_ - position;
+            std::memmove(buffer_.data(), buffer_.data() + (position - origin_), kept);
+        }
+        const std::size_t count = std::min(end_, position + kWindow) - (position + kept);
+        if (int error = file_.readAt(position + kept, buffer_.data() + kept, count))
+            return error;
+        data_ = buffer_.data();
+        origin_ = position;
+        limit_ = position + kept + count;
+        return 0;
+    }
+    const char* at(std::size_t position) const { return data_ + (position - origin_); }
+    std::size_t available(std::size_t position) const { return limit_ - position; }
+
+private:
+    static constexpr std::size_t kWindow = std::size_t{512} << 10; // stays in the cache
+
+    const CMappedFile& file_;
+    std::size_t end_;
+    std::vector<char> buffer_;
+    const char* data_ = nullptr; // the byte at origin_
+    std::size_t origin_ = 0, limit_ = 0;
+};
+
+// Gathers the entries of some columns a block of rows at a time and appends each block to its
+// column.
+class CColumnFiller {
+public:
+    CColumnFiller(std::vector<CValueColumn>& columns, CRecordStore::Columns set,
+                  std::size_t rowsEstimate)
+        : columns_(columns)
+    {
+        for (int k = 0; k < CRecordStore::kColumns; ++k)
+            if ((set >> k & 1u) != 0) {
+                picked_[count_++] = k;
+                columns_[static_cast<std::size_t>(k)].reserve(rowsEstimate);
+            }
+        staging_.resize(static_cast<std::size_t>(count_) * kBlock);
+    }
+    // The next row, from its data text.
+    void add(std::string_view data)
+    {
+        for (int i = 0; i < count_; ++i)
+            staging_[static_cast<std::size_t>(i) * kBlock + staged_] =
+                CValueColumn::entryOf(recordField(data, picked_[i]));
+        if (++staged_ == kBlock)
+            flush();
+    }
+    void flush()
+    {
+        for (int i = 0; i < count_ && staged_ > 0; ++i)
+            columns_[static_cast<std::size_t>(picked_[i])].appendBlock(
+                staging_.data() + static_cast<std::size_t>(i) * kBlock, staged_);
+        staged_ = 0;
+    }
+    bool empty() const { return count_ == 0; }
+
+private:
+    static constexpr std::size_t kBlock = CValueColumn::kBlockRows;
+
+    std::vector<CValueColumn>& columns_;
+    int picked_[CRecordStore::kColumns] = {};
+    int count_ = 0;
+    std::vector<CValueColumn::Entry> staging_; // column by column
+    std::size_t staged_ = 0;
+};
+
 } // namespace
 
-void CRecordStore::buildPart(const CMappedFile& file, Part& part, bool values,
-                             CLoadControl* control)
+void CRecordStore::indexPart(Part& part, Columns columns, CLoadControl* control) const
 {
     if (control && control->aborted()) {
         part.error = ECANCELED;
         return;
     }
-    const char* bytes = file.bytes().data();
     const bool wide = part.end - part.begin > std::numeric_limits<std::uint32_t>::max();
     // Room for rows of about 100 bytes: what is never touched costs no memory.
     const std::size_t estimate = (part.end - part.begin) / 100 + 16;
     if (wide)
-        part.wideStarts.reserve(estimate);
+        reserveLarge(part.wideStarts, estimate);
     else
-        part.starts.reserve(estimate);
-    part.lengths.reserve(estimate);
-    part.hashes.reserve(estimate);
-
-    constexpr std::size_t kBlock = CValueColumn::kBlockRows;
-    std::vector<CValueColumn::Entry> staging(values ? kColumns * kBlock : 0);
-    std::size_t staged = 0;
-    if (values) {
-        part.columns.resize(kColumns);
-        for (CValueColumn& column : part.columns)
-            column.reserve(estimate);
-    }
-    // Rows are staged one after the other, 13 entries each.
-    auto flush = [&] {
-        for (int k = 0; k < kColumns; ++k)
-            part.columns[static_cast<std::size_t>(k)].appendBlock(
-                staging.data() + static_cast<std::size_t>(k), staged, kColumns);
-        staged = 0;
-    };
+        reserveLarge(part.starts, estimate);
+    reserveLarge(part.lengths, estimate);
+    reserveLarge(part.hashes, estimate);
+    part.columns.resize(kColumns);
+    CColumnFiller filler(part.columns, columns, estimate);
+    CPartBytes bytes(file_, part.end);
 
     std::size_t position = part.begin;
     std::size_t reported = part.begin;
     while (position < part.end) {
+        if (int error = bytes.reach(position, kLinePieceLength + 1)) {
+            part.error = error;
+            return;
+        }
+        const char* data = bytes.at(position);
         const std::size_t length =
-            nextPieceLength(bytes + position, part.end - position, kLinePieceLength);
-        const std::string_view line = ctext::trimRight(std::string_view(bytes + position, length));
+            nextPieceLength(data, bytes.available(position), kLinePieceLength);
+        const std::string_view line = ctext::trimRight(std::string_view(data, length));
         if (!line.empty()) {
             const std::size_t hash = line.find('#');
             const std::size_t offset = position - part.begin;
@@ -121,15 +205,8 @@ void CRecordStore::buildPart(const CMappedFile& file, Part& part, bool values,
             }
             part.hashes.push_back(hash == std::string_view::npos ? kNoHash
                                                                  : static_cast<std::uint8_t>(hash));
-            if (values) {
-                const std::string_view data =
-                    hash == std::string_view::npos ? line : line.substr(hash + 1);
-                CValueColumn::Entry* row = staging.data() + staged * kColumns;
-                for (int k = 0; k < kColumns; ++k)
-                    row[k] = CValueColumn::entryOf(recordField(data, k));
-                if (++staged == kBlock)
-                    flush();
-            }
+            if (!filler.empty())
+                filler.add(hash == std::string_view::npos ? line : line.substr(hash + 1));
         }
         position += length;
         if (control && position - reported >= kReportBytes) {
@@ -141,79 +218,143 @@ void CRecordStore::buildPart(const CMappedFile& file, Part& part, bool values,
             }
         }
     }
-    if (values && staged > 0)
-        flush();
+    filler.flush();
+    for (const CValueColumn& column : part.columns)
+        column.releaseUnused();
+    releaseUnused(part.starts);
+    releaseUnused(part.wideStarts);
+    releaseUnused(part.lengths);
+    releaseUnused(part.hashes);
     if (control)
         control->advance(position - reported);
 }
 
-int CRecordStore::build(bool values, CLoadControl* control)
+void CRecordStore::parsePart(Part& part, Columns columns) const
+{
+    CColumnFiller filler(part.columns, columns, part.rows());
+    CPartBytes bytes(file_, part.end);
+    for (std::size_t i = 0; i < part.rows(); ++i) {
+        const std::size_t start = part.begin + part.start(i);
+        if (int error = bytes.reach(start, part.lengths[i])) {
+            part.error = error;
+            return;
+        }
+        const std::string_view line(bytes.at(start), part.lengths[i]);
+        filler.add(part.hashes[i] == kNoHash ? line : line.substr(part.hashes[i] + 1u));
+    }
+    filler.flush();
+    for (const CValueColumn& column : part.columns)
+        column.releaseUnused();
+}
+
+int CRecordStore::runParts(Columns columns, bool index, CLoadControl* control)
+{
+    // Each worker takes the next part not yet taken; the calling thread is one of them.
+    std::atomic<std::size_t> next{0};
+    auto work = [&] {
+        for (std::size_t i; (i = next.fetch_add(1)) < parts_.size();) {
+            Part& part = parts_[i];
+            part.error = 0;
+            try {
+                if (index)
+                    indexPart(part, columns, control);
+                else
+                    parsePart(part, columns);
+            } catch (const std::bad_alloc&) {
+                part.error = ENOMEM;
+            } catch (const std::length_error&) {
+                part.error = ENOMEM;
+            }
+        }
+    };
+    std::vector<std::thread> helpers;
+    const std::size_t workers = std::min<std::size_t>(workerCount(), parts_.size());
+    const std::size_t helperCount = workers > 1 ? workers - 1 : 0;
+    helpers.reserve(helperCount);
+    for (std::size_t i = 0; i < helperCount; ++i) {
+        try {
+            helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break; // no thread to be had: fewer workers
+        }
+    }
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
+
+    int error = 0;
+    for (const Part& part : parts_)
+        if (part.error == ECANCELED || error == 0)
+            error = part.error != 0 ? part.error : error;
+    if (error == 0 && file_.damaged())
+        error = EIO;
+    // The workers' arenas keep what the columns' growth freed; give it back (worth a look
+    // only after a large file).
+    if (parts_.size() > 1)
+        ::malloc_trim(0);
+    return error;
+}
+
+int CRecordStore::buildColumns(Columns columns, CLoadControl* control)
 {
     parts_.clear();
     rowCount_ = 0;
     hasValues_ = false;
+    columns_ = 0;
     const std::string_view bytes = file_.bytes();
     if (control)
         control->addWork(bytes.size());
+    int error = 0;
     try {
         for (const auto& [begin, end] : splitParts(bytes)) {
             parts_.emplace_back();
             parts_.back().begin = begin;
             parts_.back().end = end;
         }
-        // Each worker takes the next part not yet taken; the calling thread is one of them.
-        std::atomic<std::size_t> next{0};
-        auto work = [&] {
-            for (std::size_t i; (i = next.fetch_add(1)) < parts_.size();) {
-                Part& part = parts_[i];
-                try {
-                    buildPart(file_, part, values, control);
-                } catch (const std::bad_alloc&) {
-                    part.error = ENOMEM;
-                } catch (const std::length_error&) {
-                    part.error = ENOMEM;
-                }
-            }
-        };
-        std::vector<std::thread> helpers;
-        const std::size_t workers = std::min<std::size_t>(workerCount(), parts_.size());
-        const std::size_t helperCount = workers > 1 ? workers - 1 : 0;
-        for (std::size_t i = 0; i < helperCount; ++i) {
-            try {
-                helpers.emplace_back(work);
-            } catch (const std::system_error&) {
-                break; // no thread to be had: fewer workers
-            }
-        }
-        work();
-        for (std::thread& helper : helpers)
-            helper.join();
+        error = runParts(columns & kAllColumns, true, control);
     } catch (const std::bad_alloc&) {
-        parts_.clear();
-        return ENOMEM;
+        error = ENOMEM;
     }
-
-    int error = 0;
     for (Part& part : parts_) {
-        if (part.error == ECANCELED || error == 0)
-            error = part.error != 0 ? part.error : error;
         part.firstRow = rowCount_;
         rowCount_ += part.rows();
     }
     if (error == 0 && !recordRowsWithinLimit(rowCount_, bytes.size()))
         error = kTooManyRows;
-    if (error == 0 && file_.damaged())
-        error = EIO;
     if (error != 0) {
         parts_.clear();
         rowCount_ = 0;
         return error;
     }
-    hasValues_ = values;
-    // The workers' arenas keep what the columns' growth freed; give it back (worth a look
-    // only after a large file).
-    if (parts_.size() > 1)
-        ::malloc_trim(0);
+    hasValues_ = columns != 0;
+    columns_ = columns & kAllColumns;
+    return 0;
+}
+
+int CRecordStore::addColumns(Columns columns)
+{
+    const Columns missing = columns & kAllColumns & ~columns_;
+    if (missing == 0)
+        return 0;
+    // Two bytes a value as a rule; a column that needs more is seldom.
+    const std::uint64_t need = std::uint64_t{rowCount_} * 2 * std::popcount(missing);
+    int error = need > availableMemoryBytes() ? ENOMEM : 0;
+    if (error == 0) {
+        try {
+            error = runParts(missing, false, nullptr);
+        } catch (const std::bad_alloc&) {
+            error = ENOMEM;
+        }
+    }
+    if (error != 0) {
+        for (Part& part : parts_)
+            for (int k = 0; k < kColumns; ++k)
+                if (has(missing, k))
+                    part.columns[static_cast<std::size_t>(k)] = CValueColumn();
+        return error;
+    }
+    columns_ |= missing;
+    hasValues_ = true;
     return 0;
 }
 
@@ -230,8 +371,7 @@ CRecordStore::Row CRecordStore::row(std::size_t index) const
 {
     const Part& part = partOf(index);
     Row row;
-    row.start = part.begin + (part.wideStarts.empty() ? part.starts[index]
-                                                       : part.wideStarts[index]);
+    row.start = part.begin + part.start(index);
     row.length = part.lengths[index];
     row.hash = part.hashes[index];
     return row;
@@ -277,16 +417,23 @@ std::string_view CRecordStore::dataText(std::size_t row) const
 
 double CRecordStore::value(std::size_t row, int column) const
 {
-    if (row >= rowCount_ || column < 0 || column >= kColumns || !hasValues_)
+    if (row >= rowCount_ || column < 0 || column >= kColumns)
         return 0;
+    if (!has(columns_, column))
+        return fieldValue(recordField(dataText(row), column));
     const Part& part = partOf(row);
     return part.columns[static_cast<std::size_t>(column)].value(row);
 }
 
 void CRecordStore::values(int column, std::size_t first, std::size_t count, double* out) const
 {
-    if (column < 0 || column >= kColumns || !hasValues_)
+    if (column < 0 || column >= kColumns)
         return;
+    if (!has(columns_, column)) {
+        for (std::size_t i = 0; i < count; ++i)
+            out[i] = value(first + i, column);
+        return;
+    }
     for (const Part& part : parts_) {
         const std::size_t partEnd = part.firstRow + part.rows();
         if (count == 0 || first >= partEnd)
@@ -297,6 +444,45 @@ void CRecordStore::values(int column, std::size_t first, std::size_t count, doub
         count -= n;
         out += n;
     }
+}
+
+CValueColumn::Extremes CRecordStore::extremes(int column, std::size_t first,
+                                             std::size_t count) const
+{
+    CValueColumn::Extremes result;
+    bool any = false;
+    auto take = [&](const CValueColumn::Extremes& piece) {
+        if (any) {
+            result.merge(piece);
+        } else {
+            result = piece;
+            any = true;
+        }
+    };
+    if (column < 0 || column >= kColumns || first >= rowCount_)
+        return result;
+    count = std::min(count, rowCount_ - first);
+    if (!has(columns_, column)) {
+        for (std::size_t row = first; row < first + count; ++row) {
+            const double v = value(row, column);
+            take({v, v, row, row});
+        }
+        return result;
+    }
+    for (const Part& part : parts_) {
+        const std::size_t partEnd = part.firstRow + part.rows();
+        if (count == 0 || first >= partEnd)
+            continue;
+        const std::size_t n = std::min(count, partEnd - first);
+        CValueColumn::Extremes piece =
+            part.columns[static_cast<std::size_t>(column)].extremes(first - part.firstRow, n);
+        piece.lowRow += part.firstRow;
+        piece.highRow += part.firstRow;
+        take(piece);
+        first += n;
+        count -= n;
+    }
+    return result;
 }
 
 std::size_t CRecordStore::memoryBytes() const

@@ -6,6 +6,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "core/HugePages.h"
 #include "files/DataText.h"
 
 namespace {
@@ -49,7 +50,7 @@ bool scaled(const CValueColumn::Entry& entry, int scale, std::int64_t& out)
 
 void CValueColumn::reserve(std::size_t rows)
 {
-    narrow_.reserve(rows);
+    reserveLarge(narrow_, rows);
     blocks_.reserve(rows / kBlockRows + 1);
 }
 
@@ -218,6 +219,92 @@ void CValueColumn::values(std::size_t first, std::size_t count, double* out) con
         count -= n;
     }
 }
+
+void CValueColumn::Extremes::merge(const Extremes& later)
+{
+    if (later.low < low) {
+        low = later.low;
+        lowRow = later.lowRow;
+    }
+    if (later.high > high) {
+        high = later.high;
+        highRow = later.highRow;
+    }
+}
+
+namespace {
+
+// The offsets' extremes and where they first stand.
+template <class Offset>
+void offsetExtremes(const Offset* data, std::size_t count, std::size_t& lowAt,
+                    std::size_t& highAt)
+{
+    Offset low = data[0], high = data[0];
+    lowAt = highAt = 0;
+    for (std::size_t i = 1; i < count; ++i) {
+        if (data[i] < low) {
+            low = data[i];
+            lowAt = i;
+        }
+        if (data[i] > high) {
+            high = data[i];
+            highAt = i;
+        }
+    }
+}
+
+// Below this, distinct integers divided by the same power of ten give distinct doubles, so
+// the integers' order and ties are the values'.
+constexpr std::int64_t kOrderKeeping = std::int64_t{1} << 51;
+
+} // namespace
+
+CValueColumn::Extremes CValueColumn::extremes(std::size_t first, std::size_t count) const
+{
+    Extremes result;
+    bool any = false;
+    count = first >= rows_ ? 0 : std::min(count, rows_ - first);
+    while (count > 0) {
+        const Block& block = blocks_[first / kBlockRows];
+        const std::size_t offset = first % kBlockRows;
+        const std::size_t n = std::min(count, kBlockRows - offset);
+        std::size_t lowAt = 0, highAt = 0;
+        const bool ordered = block.zeros == kNoZeros && block.base < kOrderKeeping &&
+                             block.base > -kOrderKeeping;
+        if (ordered && block.kind == Kind::Narrow) {
+            offsetExtremes(narrow_.data() + block.data + offset, n, lowAt, highAt);
+        } else if (ordered && block.kind == Kind::Wide) {
+            offsetExtremes(wide_.data() + block.data + offset, n, lowAt, highAt);
+        } else if (block.kind != Kind::Constant || !ordered) {
+            // Doubles, or -0 among the rows: the values themselves.
+            double low = decode(block, offset), high = low;
+            for (std::size_t i = 1; i < n; ++i) {
+                const double v = decode(block, offset + i);
+                if (v < low) {
+                    low = v;
+                    lowAt = i;
+                }
+                if (v > high) {
+                    high = v;
+                    highAt = i;
+                }
+            }
+        }
+        const Extremes piece{decode(block, offset + lowAt), decode(block, offset + highAt),
+                             first + lowAt, first + highAt};
+        if (any) {
+            result.merge(piece);
+        } else {
+            result = piece;
+            any = true;
+        }
+        first += n;
+        count -= n;
+    }
+    return result;
+}
+
+void CValueColumn::releaseUnused() const { ::releaseUnused(narrow_); }
 
 std::size_t CValueColumn::memoryBytes() const
 {

@@ -18,6 +18,12 @@ public:
     {
         store_->values(column_, first, count, out);
     }
+    YExtremes extremes(std::size_t first, std::size_t count) const override
+    {
+        const CValueColumn::Extremes e = store_->extremes(column_, first, count);
+        return {e.low, e.high, static_cast<std::uint32_t>(e.lowRow),
+                static_cast<std::uint32_t>(e.highRow)};
+    }
 
 private:
     std::shared_ptr<const CRecordStore> store_;

@@ -19,6 +19,7 @@ public:
 protected:
     CViewerGraphPlan graphPlan() const override { return recordGraphPlan(); }
     QAbstractItemView* graphPartner() override { return &table(); }
+    void prepareGraphSource() override { holdPlottedColumns(rows_, visibility()); }
     std::string tableText() const override;
     const GraphCaptions* graphCaptions() const override { return &kRecordGraphCaptions; }
     std::vector<std::string> dataTitles() const override;

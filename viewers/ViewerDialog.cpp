@@ -218,8 +218,10 @@ void CViewerDialog::OnGraphSettings()
     applyGraphSettingBoxes(accepted, dialog.boxes(), visibility());
     // A viewer whose file could not be read has no graph, whatever is chosen here: Print and
     // Copy Graph stay without effect on it.
-    if (graph_)
+    if (graph_) {
         buildGraph();
+        checkFile(); // the values of channels added to the graph come from the file
+    }
 }
 
 void CViewerDialog::OnExport()

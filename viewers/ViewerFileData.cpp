@@ -7,6 +7,7 @@
 #include "files/LogFileReader.h"
 #include "files/RecordFileReader.h"
 #include "viewers/LogBlocks.h"
+#include "viewers/ViewerGraph.h"
 
 namespace {
 
@@ -30,9 +31,14 @@ CViewerFileData readViewerFile(ViewerFile kind, const std::string& path, CLoadCo
 {
     CViewerFileData data;
     CHeldMessages messages(data.messages);
-    data.read = kind == ViewerFile::Record
-                    ? readRecordFile(path, data.rows, messages, {.values = true, .control = control})
-                    : readLogFile(path, data.rows, messages, control);
+    // A record file's values: the channels the graph shows at first; Graph Settings adds others.
+    data.read =
+        kind == ViewerFile::Record
+            ? readRecordFile(path, data.rows, messages,
+                             {.values = true,
+                              .control = control,
+                              .valueColumns = recordPlottedColumns(recordInitialVisibility())})
+            : readLogFile(path, data.rows, messages, control);
     data.cancelled = !data.read && errno == ECANCELED;
     // What the graph will take must fit in the memory left, as for any viewer.
     if (data.read)

@@ -45,6 +45,21 @@ CViewerGraphPlan logGraphPlan(int firstColumn)
 std::vector<std::uint8_t> recordInitialVisibility() { return flagsFor({1, 3, 4, 10}); }
 std::vector<std::uint8_t> logInitialVisibility() { return flagsFor({0, 1, 2, 3, 4}); }
 
+std::uint16_t recordPlottedColumns(const std::vector<std::uint8_t>& flags)
+{
+    std::uint16_t columns = 0;
+    for (std::size_t k = 0; k < flags.size() && k < kChannelCount; ++k)
+        if (flags[k])
+            columns |= static_cast<std::uint16_t>(1u << k);
+    return columns;
+}
+
+int holdPlottedColumns(CDataTable& rows, const std::vector<std::uint8_t>& flags)
+{
+    CRecordStore* store = rows.store();
+    return store && store->hasValues() ? store->addColumns(recordPlottedColumns(flags)) : 0;
+}
+
 DataBounds widenedYBounds(const DataBounds& bounds)
 {
     DataBounds result = bounds;

@@ -25,6 +25,15 @@ CViewerGraphPlan logGraphPlan(int firstColumn);
 std::vector<std::uint8_t> recordInitialVisibility();
 std::vector<std::uint8_t> logInitialVisibility();
 
+// The record channels the flags show, as a set of value columns (bit k: channel k).
+std::uint16_t recordPlottedColumns(const std::vector<std::uint8_t>& flags);
+
+// Has record rows read in place hold the value columns of the channels the flags show, so that
+// their graph reads them compactly (the values of a column it lacks come from the text). 0, or
+// the store's failure: ENOMEM, or EIO for a file cut shorter, which the store then reports as
+// damaged.
+int holdPlottedColumns(CDataTable& rows, const std::vector<std::uint8_t>& flags);
+
 // The y range shown for data bounds: both ends moved out by 10 % of the spread (of the value
 // itself when all values are equal; to -1..1 when all are 0). Never empty, never NaN: an end
 // that is not a finite number, or one beyond +-1e307, is held to +-1e307.

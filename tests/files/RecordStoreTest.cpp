@@ -6,12 +6,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <random>
+#include <unistd.h>
 
 #include "core/CText.h"
 #include "core/LineReader.h"
 #include "files/FileLimits.h"
 #include "files/RecordFileReader.h"
 #include "files/RecordStore.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -160,4 +162,116 @@ TEST(RecordStore, TenMillionRowsSmokeRun)
     store.values(0, 0, kRows, column.data());
     for (std::size_t row = 0; row < kRows; row += 9973)
         ASSERT_EQ(bits(column[row]), bits(fieldValue(fields[row % 1000]))) << row;
+}
+
+namespace {
+
+// Rows whose fields lie on both sides of the 8-character shape read 8 bytes at once.
+std::string eightCharacterFields()
+{
+    const char* const fields[] = {"   12.34", "-1234567",  "12345678", "+7.00000", ".1234567",
+                                  "1234567.", "-.123456",  "-0.00000", "      -0", "   1.2.3",
+                                  " 1 2.345", "   12e3 ",  "       -", "       .", "      +.",
+                                  "  -12.5 ", "\t  12.50", "-9999999", "0.000001", "   _err ",
+                                  "+-12.000", "  - 12.0",  "0000.000", "   12.5x"};
+    constexpr int kCount = sizeof fields / sizeof fields[0];
+    std::string content;
+    for (int r = 0; r < 2 * kCount; ++r) {
+        content += "2026/03/14 10:00:00#";
+        for (int k = 0; k < 13; ++k)
+            content += fields[(r + k) % kCount];
+        content += "\r\r\n";
+    }
+    return content;
+}
+
+} // namespace
+
+// The columns read as the rows are cut, added afterwards, or not held (read from the text):
+// every value is fieldValue() of its text, bit for bit, whether the bytes come from memory or
+// from a file read in windows (lines crossing their edges).
+TEST(RecordStore, ValuesAreTheSameHowEverTheirColumnIsMade)
+{
+    TempDir dir;
+    const std::string content = eightCharacterFields() + generatedRows(9000) +
+                                std::string(600, '5') + "\n" + eightCharacterFields();
+    ASSERT_GT(content.size(), std::size_t{1} << 20); // several windows of a file read
+    writeFile(dir.file("rows.ivt"), content);
+    const CDataTable held = heldRows(content);
+    const struct {
+        const char* name;
+        bool file;
+        CRecordStore::Columns atOnce;
+    } cases[] = {
+        {"memory, all at once", false, CRecordStore::kAllColumns},
+        {"memory, some at once", false, 0x0412},
+        {"file, one at once", true, 0x0001},
+        {"file, none at once", true, 0},
+    };
+    for (const auto& c : cases) {
+        auto store = std::make_shared<CRecordStore>();
+        if (c.file)
+            ASSERT_EQ(store->open(dir.file("rows.ivt")), 0) << c.name;
+        else
+            store->assign(content);
+        ASSERT_EQ(store->buildColumns(c.atOnce), 0) << c.name;
+        EXPECT_EQ(store->columns(), c.atOnce) << c.name;
+        CDataTable stored;
+        stored.adoptStore(store);
+        expectSameRows(held, stored, c.name);
+        const std::size_t before = store->memoryBytes();
+        ASSERT_EQ(store->addColumns(CRecordStore::kAllColumns), 0) << c.name;
+        EXPECT_EQ(store->columns(), CRecordStore::kAllColumns) << c.name;
+        EXPECT_EQ(store->memoryBytes() > before, c.atOnce != CRecordStore::kAllColumns) << c.name;
+        expectSameRows(held, stored, std::string(c.name) + ", then all");
+    }
+}
+
+// Columns asked for after the file was cut shorter: the failure is the file's (its damage is
+// what the viewer reports), and the columns held before stay.
+TEST(RecordStore, ColumnsAddedAfterTheFileWasCutFailAndKeepTheOthers)
+{
+    TempDir dir;
+    writeFile(dir.file("dump.ivt"), generatedRows(3000));
+    CRecordStore store;
+    ASSERT_EQ(store.open(dir.file("dump.ivt")), 0);
+    ASSERT_EQ(store.buildColumns(0x0003), 0);
+    const double kept = store.value(2999, 1);
+    ASSERT_EQ(::truncate(dir.file("dump.ivt").c_str(), 1000), 0);
+    EXPECT_EQ(store.addColumns(0x0006), EIO);
+    EXPECT_TRUE(store.damaged());
+    EXPECT_EQ(store.columns(), 0x0003);
+    EXPECT_EQ(bits(store.value(2999, 1)), bits(kept));
+}
+
+// Extremes of stretches of rows (within a block, across blocks, a column held or read from the
+// text) are what a scan of the values finds: the first row on ties, -0 equal to 0.
+TEST(RecordStore, ExtremesAreThoseOfTheValues)
+{
+    std::string content = generatedRows(3000) + eightCharacterFields();
+    for (int r = 0; r < 600; ++r) // ties, and -0 beside 0
+        content += std::string("#") + (r % 3 ? "    0.00" : "   -0.00") + "   -0.00" +
+                   (r % 7 ? "    1.25" : "    1.50") + "\n";
+    CRecordStore store;
+    store.assign(content);
+    ASSERT_EQ(store.buildColumns(0x0FFF), 0); // the last column is read from the text
+    const std::size_t rows = store.rowCount();
+    const std::pair<std::size_t, std::size_t> stretches[] = {
+        {0, 1}, {0, 128}, {100, 128}, {500, 30}, {511, 2}, {384, 1000}, {0, rows},
+        {rows - 600, 600}, {rows - 599, 300}, {rows - 1, 1}};
+    for (int column = 0; column < 13; ++column) {
+        for (const auto& [first, count] : stretches) {
+            CValueColumn::Extremes expected{store.value(first, column), store.value(first, column),
+                                            first, first};
+            for (std::size_t row = first + 1; row < first + count; ++row) {
+                const double v = store.value(row, column);
+                expected.merge({v, v, row, row});
+            }
+            const CValueColumn::Extremes e = store.extremes(column, first, count);
+            EXPECT_EQ(bits(e.low), bits(expected.low)) << column << " " << first;
+            EXPECT_EQ(bits(e.high), bits(expected.high)) << column << " " << first;
+            EXPECT_EQ(e.lowRow, expected.lowRow) << column << " " << first;
+            EXPECT_EQ(e.highRow, expected.highRow) << column << " " << first;
+        }
+    }
 }

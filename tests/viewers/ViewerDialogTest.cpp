@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <unistd.h>
 
 #include "chart/GraphFrame.h"
 #include "chart/GraphPanel.h"
@@ -361,6 +362,36 @@ TEST_F(Viewers, GraphSettingsSetTheFlagsAndRebuildTheSameGraph)
                           dialog.reject();
                       });
     EXPECT_EQ(graph->visibility()[5], 0);
+}
+
+// Channels that Graph Settings adds read their values from the file then: the file's numbers,
+// or, for a file cut shorter meanwhile, the open-failure message once and an emptied viewer.
+TEST_F(Viewers, ChannelsAddedByGraphSettingsReadTheFileThen)
+{
+    for (const bool cut : {false, true}) {
+        auto viewer = openRecord(recordFile(3000));
+        if (cut) {
+            ASSERT_EQ(::truncate(dir.file("dump.ivt").c_str(), 0), 0);
+        }
+        withGraphSettings([&] { viewer->OnGraphSettings(); },
+                          [](CGraphSettingDlg& dialog) {
+                              dialog.box(0).setChecked(true);
+                              dialog.box(12).setChecked(true);
+                              dialog.accept();
+                          });
+        CGraphWnd* graph = viewer->graph();
+        if (!cut) {
+            EXPECT_TRUE(messages.texts().empty());
+            EXPECT_EQ(graph->getSeries(0)->points().at(2999).y, 29990);
+            EXPECT_EQ(graph->getSeries(12)->points().at(7).y, 82);
+            EXPECT_EQ(graph->getSeries(3)->points().at(1).y, -999); // "_ofl"
+            continue;
+        }
+        EXPECT_EQ(messages.texts(),
+                  std::vector<std::string>{"ERROR: Unable to open selected file"});
+        EXPECT_EQ(viewer->rows().rowCount(), 0u);
+        EXPECT_EQ(graph->getSeries(0)->points().count(), 0);
+    }
 }
 
 TEST_F(Viewers, CopyTableAndCopyGraphFillTheClipboard)
