@@ -481,6 +481,13 @@ void walkMarks(const CPointsCollection& points, const CAxisMap& x, const CAxisMa
             walker.column = x.toPixel(pts.x(g0));
             const std::size_t g1 = firstAfterColumn(pts, x, g0 + 1, last, walker.column, width);
             width = g1 - g0;
+            // The pyramid's entries of the columns ahead, at every level, are on their way
+            // from memory while this column is walked.
+            for (int level = 0; level < pyramid.levelCount(); ++level) {
+                const std::size_t ahead = (g1 + 4 * width) / pyramid.block() >> level;
+                if (ahead < pyramid.levelSize(level))
+                    __builtin_prefetch(&pyramid.entry(level, ahead));
+            }
             painted.reset();
             walker.range(g0, g1);
             done(walker.column);

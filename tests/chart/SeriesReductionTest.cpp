@@ -115,21 +115,40 @@ std::set<std::pair<int, int>> coverage(const std::vector<PixelPoint>& centres, i
 
 TEST(SeriesReduction, ReducedMarksCoverWhatEveryMarkCovers)
 {
-    const CPointsCollection c = noisySeries(6000, 2);
-    for (int half : {0, 2, 3}) {
-        for (double xTo : {3000.0, 200.0}) {
-            const CAxisMap x = CAxisMap::make(0, 59, 100, xTo);
-            const CAxisMap y = CAxisMap::make(79, 0, -30, 30);
+    const CPointsCollection noisy = noisySeries(60000, 2);
+    // A comb: within every block of the pyramid each point has a row of its own, 6 rows from
+    // the next, so no mark is covered by others and every point of every block counts.
+    CPointsCollection comb;
+    for (int i = 0; i < 60000; ++i)
+        comb.addPoint(i * 0.5, (i * 37 % 128) * 0.75);
+    struct Case {
+        const char* name;
+        const CPointsCollection& points;
+        double xTo;        // the columns 0..59 show x from 100 to xTo
+        double yLow, yHigh; // rows 0..79 (799 for the comb) show these values
+        int bottom;
+        bool dense; // far fewer marks than points
+    } cases[] = {
+        {"noisy, 100 points a column", noisy, 3000, -30, 30, 79, true},
+        {"noisy, 7 points a column", noisy, 200, -30, 30, 79, false},
+        {"noisy, 1000 points a column", noisy, 30000, -30, 30, 79, true},
+        {"comb, 1000 points a column", comb, 30000, 0, 100, 799, false},
+    };
+    for (const Case& k : cases) {
+        for (int half : {0, 2, 3}) {
+            const CAxisMap x = CAxisMap::make(0, 59, 100, k.xTo);
+            const CAxisMap y = CAxisMap::make(k.bottom, 0, k.yLow, k.yHigh);
             std::vector<PathPoint> path;
             std::vector<PixelPoint> all, reduced;
-            distinctPixelPath(c, x, y, path);
+            distinctPixelPath(k.points, x, y, path);
             for (const PathPoint& p : path)
                 all.push_back(p.pixel());
-            reducedMarkPixels(c, x, y, 0, 59, 0, 79, half, reduced);
-            EXPECT_EQ(coverage(all, half, 0, 59, 0, 79), coverage(reduced, half, 0, 59, 0, 79))
-                << half << " " << xTo;
-            if (xTo > 1000) { // dense: far fewer marks than points
-                EXPECT_LT(reduced.size() * 3, all.size());
+            reducedMarkPixels(k.points, x, y, 0, 59, 0, k.bottom, half, reduced);
+            EXPECT_EQ(coverage(all, half, 0, 59, 0, k.bottom),
+                      coverage(reduced, half, 0, 59, 0, k.bottom))
+                << k.name << ", half " << half;
+            if (k.dense) {
+                EXPECT_LT(reduced.size() * 3, all.size()) << k.name;
             }
         }
     }
