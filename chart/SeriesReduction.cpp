@@ -481,12 +481,15 @@ void walkMarks(const CPointsCollection& points, const CAxisMap& x, const CAxisMa
             walker.column = x.toPixel(pts.x(g0));
             const std::size_t g1 = firstAfterColumn(pts, x, g0 + 1, last, walker.column, width);
             width = g1 - g0;
-            // The pyramid's entries of the columns ahead, at every level, are on their way
-            // from memory while this column is walked.
+            // The pyramid's entries of the column after the next, at every level, are on their
+            // way from memory while this column is walked (waiting for them took most of the
+            // walk's time).
             for (int level = 0; level < pyramid.levelCount(); ++level) {
-                const std::size_t ahead = (g1 + 4 * width) / pyramid.block() >> level;
-                if (ahead < pyramid.levelSize(level))
-                    __builtin_prefetch(&pyramid.entry(level, ahead));
+                const std::size_t from = (g1 + 2 * width) / pyramid.block() >> level;
+                const std::size_t to = std::min(pyramid.levelSize(level),
+                                                ((g1 + 3 * width) / pyramid.block() >> level) + 1);
+                for (std::size_t e = from; e < to; e += 64 / sizeof(YExtremes))
+                    __builtin_prefetch(&pyramid.entry(level, e));
             }
             painted.reset();
             walker.range(g0, g1);
