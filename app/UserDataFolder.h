@@ -16,7 +16,7 @@ std::string sharedDataFolder(const std::string& programFolder);
 bool usesUserDataFolder(const std::string& programFolder, bool programFolderWritable);
 
 // $XDG_DATA_HOME/ventora, or $HOME/.local/share/ventora when XDG_DATA_HOME is unset, empty or
-// relative (as the base directory specification says); empty when neither gives a folder.
+// relative (as the XDG base directory rules have it); empty when neither gives a folder.
 std::string userDataFolder(const char* xdgDataHome, const char* home);
 
 // Creates folder (with its parents) and copies into it each regular file of seedFolder that it

@@ -10,13 +10,13 @@
 namespace {
 
 // The channels in the order of core/Channels.h. An empty unit is the speed unit.
-struct ChannelSpec {
+struct ChannelVariable {
     const char* name;
     const char* standardName;
     const char* longName;
     const char* units;
 };
-constexpr ChannelSpec kChannelSpecs[] = {
+constexpr ChannelVariable kChannelVariables[] = {
     {"wind_speed", "wind_speed", "wind speed", ""},
     {"wind_from_direction", "wind_from_direction", "wind direction (azimuth)", "degree"},
     {"air_pressure", "air_pressure", "air pressure", "hPa"},
@@ -31,7 +31,7 @@ constexpr ChannelSpec kChannelSpecs[] = {
     {"speed_of_sound", "speed_of_sound_in_air", "speed of sound", ""},
     {"sonic_temperature", nullptr, "sonic temperature", "degC"},
 };
-constexpr int kChannels = static_cast<int>(std::size(kChannelSpecs));
+constexpr int kChannels = static_cast<int>(std::size(kChannelVariables));
 
 constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -62,7 +62,7 @@ NetcdfConversion writeRecordNetcdf(CRecordRowReader& reader, std::FILE* out,
 {
     CTimeSeriesFile file(settings);
     file.create("Wind measurements at " + settings.station, false);
-    for (const ChannelSpec& c : kChannelSpecs) {
+    for (const ChannelVariable& c : kChannelVariables) {
         const std::string units = !c.units ? "" : *c.units ? c.units : settings.speedUnit;
         file.addQuantity({c.name, CNetcdfFile::Float, c.standardName, c.longName, units});
     }

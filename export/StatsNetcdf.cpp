@@ -23,7 +23,7 @@ enum Column {
 void defineQuantities(CTimeSeriesFile& file, const std::string& speed)
 {
     using T = CNetcdfFile::Type;
-    const QuantitySpec specs[] = {
+    const QuantityVariable quantities[] = {
         {"samples", T::Int, nullptr, "samples in the period", "1"},
         {"marked_samples", T::Int, nullptr, "samples without a wind speed or direction", "1"},
         {"wind_speed_mean", T::Float, "wind_speed", "mean wind speed", speed, "time: mean"},
@@ -43,8 +43,8 @@ void defineQuantities(CTimeSeriesFile& file, const std::string& speed)
          "time: mean"},
         {"air_pressure_mean", T::Float, "air_pressure", "mean air pressure", "hPa", "time: mean"},
     };
-    for (const QuantitySpec& spec : specs)
-        file.addQuantity(spec);
+    for (const QuantityVariable& quantity : quantities)
+        file.addQuantity(quantity);
 }
 
 void addFigures(CTimeSeriesFile& file, const WindFigures& f)

@@ -85,22 +85,22 @@ void CTimeSeriesFile::defineStation()
     appendWord(coordinates_, "station_name");
 }
 
-int CTimeSeriesFile::addQuantity(const QuantitySpec& spec)
+int CTimeSeriesFile::addQuantity(const QuantityVariable& quantity)
 {
-    const int id = file_.variable(spec.name, spec.type, {0});
-    if (spec.type == CNetcdfFile::Float)
+    const int id = file_.variable(quantity.name, quantity.type, {0});
+    if (quantity.type == CNetcdfFile::Float)
         file_.number(id, "_FillValue", CNetcdfFile::Float, kFloatFill);
-    if (spec.standardName)
-        file_.text(id, "standard_name", spec.standardName);
-    if (spec.longName)
-        file_.text(id, "long_name", spec.longName);
-    if (!spec.units.empty())
-        file_.text(id, "units", spec.units);
-    if (spec.cellMethods)
-        file_.text(id, "cell_methods", spec.cellMethods);
+    if (quantity.standardName)
+        file_.text(id, "standard_name", quantity.standardName);
+    if (quantity.longName)
+        file_.text(id, "long_name", quantity.longName);
+    if (!quantity.units.empty())
+        file_.text(id, "units", quantity.units);
+    if (quantity.cellMethods)
+        file_.text(id, "cell_methods", quantity.cellMethods);
     file_.text(id, "coordinates", coordinates_);
     variables_.push_back(id);
-    types_.push_back(spec.type);
+    types_.push_back(quantity.type);
     values_.emplace_back();
     values_.back().reserve(kChunkRows);
     return static_cast<int>(variables_.size() - 1);

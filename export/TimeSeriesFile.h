@@ -15,7 +15,7 @@
 #include "export/NetcdfSettings.h"
 #include "export/UtcTimeline.h"
 
-struct QuantitySpec {
+struct QuantityVariable {
     const char* name;
     CNetcdfFile::Type type; // Float, or Int for counts
     const char* standardName = nullptr;
@@ -39,7 +39,7 @@ public:
     // adds time_bnds for periods.
     void create(const std::string& title, bool withBounds);
     // Adds a quantity (before startRows()); returns its column.
-    int addQuantity(const QuantitySpec& spec);
+    int addQuantity(const QuantityVariable& quantity);
     // Ends the definitions and writes the station.
     void startRows();
 
