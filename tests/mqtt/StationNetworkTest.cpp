@@ -17,19 +17,9 @@
 #include "tests/support/RecordProcess.h"
 #include "tests/support/SimProcess.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WaitFor.h"
 
 namespace {
-
-bool waitFor(const std::function<bool()>& condition, int timeoutMs)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
-}
 
 std::string readIfThere(const std::string& path)
 {

@@ -43,39 +43,4 @@ TEST(MqttOptionsTest, BrokerStationAndWhereThePasswordComesFrom)
     EXPECT_FALSE(options.mqtt.broker.hasPassword);
 }
 
-TEST(MqttOptionsTest, RefusesBadUseWithAOneLineMessage)
-{
-    const std::pair<std::vector<std::string>, std::string> rows[] = {
-        {{"--mqtt", "mqtt://h", "--station", "a/b"},
-         "invalid value 'a/b' for option '--station': a name without '/', '+' or '#'"},
-        {{"--mqtt", "mqtt://h", "--station", ""},
-         "invalid value '' for option '--station': a name without '/', '+' or '#'"},
-        {{"--mqtt", "mqtt://h", "--station", "#"},
-         "invalid value '#' for option '--station': a name without '/', '+' or '#'"},
-        {{"--mqtt", "tcp://h"}, "invalid broker URL 'tcp://h': it must start with mqtt:// or "
-                                "mqtts://"},
-        {{"--mqtt", "mqtt://h", "--subscribe", "mqtt://h", "--out-dir", "d"},
-         "--mqtt and --subscribe exclude each other: a recorder publishes, an archiver "
-         "subscribes"},
-        {{"--subscribe", "mqtt://h"}, "--subscribe and --out-dir go together"},
-        {{"--subscribe", "mqtt://h", "--out-dir", "d", "--port", "COM1"},
-         "the archiver (--subscribe) takes none of the recorder's options"},
-        {{"--station", "m1"}, "--mqtt-cafile, --mqtt-password-file, --station and --stats-period "
-                              "need --mqtt (or --subscribe)"},
-        {{"--mqtt", "mqtt://h", "--mqtt-cafile", "ca.pem"}, "--mqtt-cafile needs an mqtts:// URL"},
-        {{"--mqtt", "mqtt://u@h", "--mqtt-password-file", "/nonexistent/pw"},
-         "cannot read the password file '/nonexistent/pw'"},
-        {{"--mqtt", "mqtt://h", "--stats-period", "7m"},
-         "invalid value '7m' for option '--stats-period': 10m, 1h, 600s, ... (a whole divisor "
-         "of a day, at least a minute)"},
-    };
-    for (const auto& [args, expected] : rows) {
-        RecordOptions options;
-        std::string message;
-        EXPECT_EQ(parseRecordOptions(args, &options, &message), RecordParse::Error)
-            << testing::PrintToString(args);
-        EXPECT_EQ(message, expected);
-    }
-}
-
 } // namespace

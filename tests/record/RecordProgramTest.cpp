@@ -18,6 +18,7 @@
 #include "tests/support/SimProcess.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TextShape.h"
+#include "tests/support/WaitFor.h"
 
 namespace {
 
@@ -30,17 +31,6 @@ struct RecordedLine {
     std::string dateTime;
     std::string text;
 };
-
-bool waitFor(const std::function<bool()>& condition, int timeoutMs = 20000)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
 
 // The lines of a recording file; every byte must belong to a whole line of the recording layout.
 std::vector<RecordedLine> recordedLines(const std::string& path)
