@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Clock.h"
 #include "export/RecordNetcdf.h"
 #include "export/StatsNetcdf.h"
 #include "export/TimeZone.h"
@@ -100,9 +101,7 @@ std::string utcNowText()
     const std::time_t now = std::time(nullptr);
     std::tm utc{};
     gmtime_r(&now, &utc);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-    return text;
+    return formatTime(utc, "%Y-%m-%dT%H:%M:%SZ");
 }
 
 // The zone and the unit the request names: 0, or exit code 1 with subject and message.
@@ -208,14 +207,18 @@ int runNetcdfCommand(int argc, const char* const* argv, std::FILE* err)
         return convertReport(err, subject, message, 1);
     request.settings.history = utcNowText() + ": " + commandLine(argc, argv);
 
+    // The input's read failure: its open-failure message with the reason.
+    auto readFailed = [&](int error) {
+        CFirstMessage messages;
+        errno = error;
+        messages.tell(kRecordFileOpenError, MessageIcon::Stop);
+        return convertReport(err, request.input, messages.line(), 1);
+    };
     // The input is opened before the output is begun: when it cannot be, nothing is created.
     CRecordRowReader reader;
     errno = 0;
-    if (!reader.open(request.input)) {
-        CFirstMessage messages;
-        messages.tell(kRecordFileOpenError, MessageIcon::Stop);
-        return convertReport(err, request.input, messages.line(), 1);
-    }
+    if (!reader.open(request.input))
+        return readFailed(errno);
     COutputFile file;
     if (int error = file.open(request.output); error != 0)
         return convertReport(err, request.output,
@@ -226,10 +229,7 @@ int runNetcdfCommand(int argc, const char* const* argv, std::FILE* err)
     if (result.readError != 0) {
         // Nothing of a file read only in part is kept.
         file.discard();
-        CFirstMessage messages;
-        errno = result.readError;
-        messages.tell(kRecordFileOpenError, MessageIcon::Stop);
-        return convertReport(err, request.input, messages.line(), 1);
+        return readFailed(result.readError);
     }
     if (result.writeError == 0) {
         if (const int error = file.commit(); error != 0) {

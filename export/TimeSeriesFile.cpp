@@ -85,7 +85,7 @@ void CTimeSeriesFile::defineStation()
     appendWord(coordinates_, "station_name");
 }
 
-int CTimeSeriesFile::addQuantity(const QuantityVariable& quantity)
+void CTimeSeriesFile::addQuantity(const QuantityVariable& quantity)
 {
     const int id = file_.variable(quantity.name, quantity.type, {0});
     if (quantity.type == CNetcdfFile::Float)
@@ -103,7 +103,6 @@ int CTimeSeriesFile::addQuantity(const QuantityVariable& quantity)
     types_.push_back(quantity.type);
     values_.emplace_back();
     values_.back().reserve(kChunkRows);
-    return static_cast<int>(variables_.size() - 1);
 }
 
 void CTimeSeriesFile::startRows()

@@ -38,8 +38,8 @@ public:
     // Begins the file with its time coordinate, station and global attributes; withBounds
     // adds time_bnds for periods.
     void create(const std::string& title, bool withBounds);
-    // Adds a quantity (before startRows()); returns its column.
-    int addQuantity(const QuantityVariable& quantity);
+    // Adds a quantity (before startRows()); the quantities' columns follow their order.
+    void addQuantity(const QuantityVariable& quantity);
     // Ends the definitions and writes the station.
     void startRows();
 

@@ -25,8 +25,6 @@ public:
     // names no zone.
     static std::string systemZoneName();
 
-    const std::string& name() const { return name_; }
-
     // UTC offset in seconds at an instant.
     std::int64_t offsetAt(std::int64_t utc) const;
 

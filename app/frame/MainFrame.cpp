@@ -42,7 +42,8 @@ CMainFrame::CMainFrame(CVentoraApp& app, QWidget* parent)
       fileDialog_(std::make_unique<CQtFileDialog>(this))
 {
     remote_ = std::make_unique<CRemoteSession>(
-        CRemoteSession::Frame{view_, live_, app.messages(), app.appDirectory + kRecordingFileName,
+        CRemoteSession::Frame{view_, live_, app.messages(), recordingMessages_,
+                              app.appDirectory + kRecordingFileName,
                               [this](const std::string& text, bool up) {
                                   showLinkState(text,
                                                 up ? link_colour::kGreen : link_colour::kYellow,

@@ -8,7 +8,7 @@
 
 CRemoteSession::CRemoteSession(Frame frame, QObject* parent)
     : QObject(parent), f_(std::move(frame)), viewLink_(f_.view),
-      feed_(viewLink_, f_.recordingPath, f_.messages),
+      feed_(viewLink_, f_.recordingPath, f_.recordingMessages),
       link_({[this] { up(); }, [this] { down(); }, nullptr,
              [this](std::string_view topic, std::string_view payload) { message(topic, payload); },
              [this](std::string_view line) { log(line); }},
@@ -35,6 +35,7 @@ bool CRemoteSession::start(const RemoteStationChoice& choice)
         url_.password = choice.password;
     }
     station_ = choice.station;
+    topic_ = sampleTopic(url_.prefix, station_);
     const MqttSession session = url_.session();
     active_ = true;
     everUp_ = false;
@@ -55,7 +56,7 @@ void CRemoteSession::stop()
 void CRemoteSession::up()
 {
     everUp_ = true;
-    link_.client().subscribe(sampleTopic(url_.prefix, station_), 1);
+    link_.client().subscribe(topic_, 1);
     feed_.begin();
     f_.showLink("Remote " + station_ + " via " + url_.host, true);
 }
@@ -89,8 +90,7 @@ void CRemoteSession::fail(const std::string& text)
 void CRemoteSession::message(std::string_view topic, std::string_view payload)
 {
     SampleMessage sample;
-    if (!parseSamplePayload(payload, sample) || sample.station != station_ ||
-        topic != sampleTopic(url_.prefix, station_))
+    if (topic != topic_ || !parseSamplePayload(payload, sample) || sample.station != station_)
         return;
     const int rows = f_.view.rowCount();
     if (feed_.take(sample))

@@ -30,6 +30,9 @@ public:
         CVentoraView& view;
         CLiveMonitor& live;
         IMessageBox& messages;
+        // The recording's failures: told from inside the broker client's step, so shown once
+        // that step has returned (a CQueuedMessageBox), as the serial link's are.
+        IMessageBox& recordingMessages;
         std::string recordingPath;
         // The status bar's link pane: the text, and whether the link is up (green) or not.
         std::function<void(const std::string& text, bool up)> showLink;
@@ -59,6 +62,7 @@ private:
     CQtMqttLink link_;
     MqttUrl url_;
     std::string station_;
+    std::string topic_; // the station's sample topic
     bool active_ = false;
     bool everUp_ = false;
 };
