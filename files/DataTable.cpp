@@ -42,6 +42,8 @@ void CDataTable::release()
     reset(layout, blocks);
 }
 
+bool CDataTable::damaged() const { return store_ && store_->damaged(); }
+
 void CDataTable::adoptStore(std::shared_ptr<CRecordStore> store)
 {
     reset(Layout::Record);

@@ -40,6 +40,8 @@ public:
     void adoptStore(std::shared_ptr<CRecordStore> store);
     // The store the rows are read from; null for rows held in the table.
     const CRecordStore* store() const { return store_.get(); }
+    // True once the store's file was found cut shorter while read (CRecordStore::damaged()).
+    bool damaged() const;
     CRecordStore* store() { return store_.get(); }
     std::shared_ptr<const CRecordStore> sharedStore() const { return store_; }
 

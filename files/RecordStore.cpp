@@ -299,7 +299,6 @@ int CRecordStore::buildColumns(Columns columns, CLoadControl* control)
 {
     parts_.clear();
     rowCount_ = 0;
-    hasValues_ = false;
     columns_ = 0;
     const std::string_view bytes = file_.bytes();
     if (control)
@@ -326,7 +325,6 @@ int CRecordStore::buildColumns(Columns columns, CLoadControl* control)
         rowCount_ = 0;
         return error;
     }
-    hasValues_ = columns != 0;
     columns_ = columns & kAllColumns;
     return 0;
 }
@@ -354,7 +352,6 @@ int CRecordStore::addColumns(Columns columns)
         return error;
     }
     columns_ |= missing;
-    hasValues_ = true;
     return 0;
 }
 

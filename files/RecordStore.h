@@ -54,7 +54,7 @@ public:
     void cut(std::size_t row, std::string_view& dateTime, std::string_view& dataText) const;
 
     // True when the store was built to serve values (its graph reads them in place).
-    bool hasValues() const { return hasValues_; }
+    bool hasValues() const { return columns_ != 0; }
     // The columns held as values.
     Columns columns() const { return columns_; }
     // Field `column` (0 to 12) of a row as fieldValue() reads it: from its column, or from the
@@ -92,7 +92,6 @@ private:
     CMappedFile file_;
     std::vector<Part> parts_;
     std::size_t rowCount_ = 0;
-    bool hasValues_ = false;
     Columns columns_ = 0;
 };
 

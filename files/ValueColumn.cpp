@@ -13,13 +13,10 @@ namespace {
 
 constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-constexpr int kMaxScale = 15;
 // Integers below 2^53 convert to double exactly, so (base + offset) / 10^F is one correctly
 // rounded division of exact operands: the same double as mantissa / 10^digits for any text
 // written with fewer digits, since both divide the same rational number.
 constexpr std::int64_t kExactLimit = std::int64_t{1} << 53;
-
-constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool sameDouble(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
 
@@ -54,18 +51,10 @@ void CValueColumn::reserve(std::size_t rows)
     blocks_.reserve(rows / kBlockRows + 1);
 }
 
-void CValueColumn::appendBlock(const Entry* entries, std::size_t count, std::size_t stride)
+void CValueColumn::appendBlock(const Entry* entries, std::size_t count)
 {
     if (count == 0)
         return;
-    if (stride != 1) {
-        Entry gathered[kBlockRows];
-        count = std::min(count, kBlockRows);
-        for (std::size_t i = 0; i < count; ++i)
-            gathered[i] = entries[i * stride];
-        appendBlock(gathered, count);
-        return;
-    }
     if (rows_ + count > std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("value column");
     // The common case first: decimals that all have the same number of fraction digits are
@@ -122,33 +111,31 @@ void CValueColumn::appendBlock(const Entry* entries, std::size_t count, std::siz
                 doubles_.push_back(e.value);
                 continue;
             }
-            // As fieldValue() divides: the magnitude, then the sign.
             const std::int64_t magnitude = e.mantissa < 0 ? -e.mantissa : e.mantissa;
-            const double value = static_cast<double>(magnitude) / kPowersOfTen[e.fractionDigits];
-            doubles_.push_back(e.mantissa < 0 ? -value : value);
+            doubles_.push_back(plainDecimalValue({e.mantissa < 0,
+                                                  static_cast<unsigned long long>(magnitude),
+                                                  e.fractionDigits}));
         }
     } else {
         if (anyZero) {
             block.zeros = static_cast<std::uint32_t>(negativeZeros_.size());
             negativeZeros_.insert(negativeZeros_.end(), std::begin(zeroBits), std::end(zeroBits));
         }
-    }
-    if (block.kind == Kind::Doubles) {
-        // written above
-    } else if (span == 0) {
-        block.kind = Kind::Constant;
-    } else if (span <= std::numeric_limits<std::uint16_t>::max()) {
-        block.kind = Kind::Narrow;
-        block.data = static_cast<std::uint32_t>(narrow_.size());
-        const std::size_t at = narrow_.size();
-        narrow_.resize(at + count);
-        for (std::size_t i = 0; i < count; ++i)
-            narrow_[at + i] = static_cast<std::uint16_t>(integer(entries[i]) - low);
-    } else {
-        block.kind = Kind::Wide;
-        block.data = static_cast<std::uint32_t>(wide_.size());
-        for (std::size_t i = 0; i < count; ++i)
-            wide_.push_back(static_cast<std::uint32_t>(integer(entries[i]) - low));
+        if (span == 0) {
+            block.kind = Kind::Constant;
+        } else if (span <= std::numeric_limits<std::uint16_t>::max()) {
+            block.kind = Kind::Narrow;
+            block.data = static_cast<std::uint32_t>(narrow_.size());
+            const std::size_t at = narrow_.size();
+            narrow_.resize(at + count);
+            for (std::size_t i = 0; i < count; ++i)
+                narrow_[at + i] = static_cast<std::uint16_t>(integer(entries[i]) - low);
+        } else {
+            block.kind = Kind::Wide;
+            block.data = static_cast<std::uint32_t>(wide_.size());
+            for (std::size_t i = 0; i < count; ++i)
+                wide_.push_back(static_cast<std::uint32_t>(integer(entries[i]) - low));
+        }
     }
     blocks_.push_back(block);
     rows_ += count;

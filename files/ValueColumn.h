@@ -36,9 +36,9 @@ public:
     // core/HugePages.h), and giving back what was not used once the column is complete.
     void reserve(std::size_t rows);
     void releaseUnused() const;
-    // Appends a block of at most kBlockRows entries, each stride entries after the one before;
-    // only the last block may be shorter. May throw std::bad_alloc.
-    void appendBlock(const Entry* entries, std::size_t count, std::size_t stride = 1);
+    // Appends a block of at most kBlockRows entries; only the last block may be shorter. May
+    // throw std::bad_alloc.
+    void appendBlock(const Entry* entries, std::size_t count);
 
     std::size_t size() const { return rows_; }
     double value(std::size_t row) const;

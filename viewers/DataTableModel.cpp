@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "files/RecordStore.h"
 
 CDataTableModel::CDataTableModel(const CDataTable& rows, QObject* parent)
     : QAbstractTableModel(parent), rows_(rows)
@@ -25,8 +24,7 @@ void CDataTableModel::takeRowCount()
 
 void CDataTableModel::noteRead() const
 {
-    const CRecordStore* store = rows_.store();
-    if (damageTold_ || !store || !store->damaged())
+    if (damageTold_ || !rows_.damaged())
         return;
     damageTold_ = true;
     emit const_cast<CDataTableModel*>(this)->fileDamaged();

@@ -15,7 +15,6 @@
 #include "controls/IconButton.h"
 #include "controls/WaitCursor.h"
 #include "files/RecordFileReader.h"
-#include "files/RecordStore.h"
 #include "viewers/DataTableModel.h"
 #include "viewers/GraphSettingDlg.h"
 
@@ -169,8 +168,7 @@ void CViewerDialog::buildGraph()
 
 bool CViewerDialog::checkFile()
 {
-    const CRecordStore* store = rows_.store();
-    if (!store || !store->damaged())
+    if (!rows_.damaged())
         return true;
     messages_.tell(kRecordFileOpenError, MessageIcon::Stop);
     rows_.release();
