@@ -80,9 +80,9 @@ void CRecordApp::log(std::string_view text) const
     std::string line = logLine(clock_, text);
     // A line that does not fit is left out whole; the next one that fits says how many were.
     if (logDropped_ != 0) {
-        line.insert(0, formatTime(clock_.localNow(), kFullDateTimeLayout) + ' ' +
-                           std::to_string(logDropped_) +
-                           " log lines were dropped: standard error was not being read\n");
+        line.insert(0, logLine(clock_, std::to_string(logDropped_) +
+                                           " log lines were dropped: standard error was not "
+                                           "being read"));
     }
     if (logOut_->push(line))
         logDropped_ = 0;
