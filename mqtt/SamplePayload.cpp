@@ -64,11 +64,8 @@ ordered_json fieldJson(std::string_view field)
     const std::string_view text = ctext::trimBoth(field);
     PlainDecimal decimal;
     if (parsePlainDecimal(text, decimal) &&
-        text.find_first_not_of("+-.0123456789") == std::string_view::npos) {
-        const double value =
-            static_cast<double>(decimal.mantissa) / std::pow(10.0, decimal.fractionDigits);
-        return decimal.negative ? -value : value;
-    }
+        text.find_first_not_of("+-.0123456789") == std::string_view::npos)
+        return plainDecimalValue(decimal);
     double value = 0;
     const char* end = text.data() + text.size();
     const char* begin = text.data() + (!text.empty() && text.front() == '+' ? 1 : 0);
