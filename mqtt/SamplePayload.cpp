@@ -12,6 +12,7 @@
 #include "files/RecordingWriter.h"
 #include "mqtt/MqttTopics.h"
 #include "mqtt/SampleClock.h"
+#include "mqtt/SampleUnits.h"
 #include "stats/CivilTime.h"
 
 using nlohmann::json;
@@ -64,11 +65,8 @@ ordered_json fieldJson(std::string_view field)
     const std::string_view text = ctext::trimBoth(field);
     PlainDecimal decimal;
     if (parsePlainDecimal(text, decimal) &&
-        text.find_first_not_of("+-.0123456789") == std::string_view::npos) {
-        const double value =
-            static_cast<double>(decimal.mantissa) / std::pow(10.0, decimal.fractionDigits);
-        return decimal.negative ? -value : value;
-    }
+        text.find_first_not_of("+-.0123456789") == std::string_view::npos)
+        return plainDecimalValue(decimal);
     double value = 0;
     const char* end = text.data() + text.size();
     const char* begin = text.data() + (!text.empty() && text.front() == '+' ? 1 : 0);
@@ -76,29 +74,6 @@ ordered_json fieldJson(std::string_view field)
     if (text.empty() || code != std::errc() || ptr != end || !std::isfinite(value))
         return nullptr;
     return value;
-}
-
-// The thirteen channels' units as a JSON object, made again only when a unit changed (the
-// instrument reports its speed unit once a link).
-const ordered_json& unitsObject(const Unit& unit)
-{
-    thread_local std::vector<std::string> lastTexts;
-    thread_local ordered_json lastObject;
-    std::vector<std::string> texts;
-    for (int k = 0; k < kChannelCount; ++k)
-        texts.push_back(channelUnitText(k, unit));
-    if (texts == lastTexts && lastObject.is_object())
-        return lastObject;
-    ordered_json units = ordered_json::object();
-    for (int k = 0; k < kChannelCount; ++k) {
-        std::string text;
-        ctext::appendUtf8(text, texts[static_cast<std::size_t>(k)]);
-        if (!text.empty())
-            units[channelName(k)] = text;
-    }
-    lastTexts = std::move(texts);
-    lastObject = std::move(units);
-    return lastObject;
 }
 
 bool twoDigits(std::string_view text, std::size_t at)
@@ -162,7 +137,26 @@ std::string isoLocalTime(std::string_view recordingTime)
     return iso + lastZone;
 }
 
-std::string unitsJson(const Unit& unit) { return unitsObject(unit).dump(); }
+const ordered_json& unitsObject(const Unit& unit)
+{
+    thread_local std::vector<std::string> lastTexts;
+    thread_local ordered_json lastObject;
+    std::vector<std::string> texts;
+    for (int k = 0; k < kChannelCount; ++k)
+        texts.push_back(channelUnitText(k, unit));
+    if (texts == lastTexts && lastObject.is_object())
+        return lastObject;
+    ordered_json units = ordered_json::object();
+    for (int k = 0; k < kChannelCount; ++k) {
+        std::string text;
+        ctext::appendUtf8(text, texts[static_cast<std::size_t>(k)]);
+        if (!text.empty())
+            units[channelName(k)] = text;
+    }
+    lastTexts = std::move(texts);
+    lastObject = std::move(units);
+    return lastObject;
+}
 
 std::string samplePayload(std::string_view station, std::uint64_t seq,
                           std::string_view recordingTime, std::string_view dataText,

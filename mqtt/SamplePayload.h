@@ -17,9 +17,6 @@ class Unit;
 // offset of that moment: "2024-05-17T12:00:01+02:00". Empty when the text has another shape.
 std::string isoLocalTime(std::string_view recordingTime);
 
-// The thirteen channels' units ({"SoW": "m/s", ...}, UTF-8), as a JSON object text.
-std::string unitsJson(const Unit& unit);
-
 // recordingTime as in a recording line, dataText its 104 characters.
 std::string samplePayload(std::string_view station, std::uint64_t seq,
                           std::string_view recordingTime, std::string_view dataText,

@@ -25,8 +25,6 @@ public:
 
     // The last seq stored for the station (0: none).
     std::uint64_t lastSeq(const std::string& station);
-    // The file a sample of that station and recording time goes to.
-    std::string filePath(const std::string& station, std::string_view recordingTime) const;
 
     unsigned long long stored() const { return stored_; }
     unsigned long long duplicates() const { return duplicates_; }
@@ -39,6 +37,8 @@ private:
     };
 
     Station& station(const std::string& name);
+    // The file a sample of that station and recording time goes to.
+    std::string filePath(const std::string& station, std::string_view recordingTime) const;
     std::string seqPath(const std::string& station) const;
 
     std::string folder_;

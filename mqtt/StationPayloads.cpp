@@ -6,6 +6,7 @@
 #include "core/CText.h"
 #include "core/Unit.h"
 #include "mqtt/SamplePayload.h"
+#include "mqtt/SampleUnits.h"
 #include "stats/CivilTime.h"
 
 using nlohmann::ordered_json;
@@ -67,7 +68,7 @@ std::string onlinePayload(std::string_view station, const InstrumentLink* link, 
         out["instrument"] = {{"line", "RS" + link->lineType},
                              {"port", link->port},
                              {"rate", link->rate},
-                             {"units", ordered_json::parse(unitsJson(unit))}};
+                             {"units", unitsObject(unit)}};
     } else {
         out["instrument"] = nullptr;
     }

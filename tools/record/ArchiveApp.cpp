@@ -31,15 +31,13 @@ CArchiveApp::CArchiveApp(const MqttOptions& options, QObject* parent)
 
 std::string CArchiveApp::clientId(const std::string& outDir)
 {
-    char host[256] = {};
-    ::gethostname(host, sizeof host - 1);
     char resolved[PATH_MAX];
     const std::string folder = ::realpath(outDir.c_str(), resolved) ? resolved : outDir;
     char hash[20];
     std::snprintf(hash, sizeof hash, "%08zx",
                   std::hash<std::string>{}(folder) & 0xFFFFFFFFu);
     // At most 23 characters, the limit every broker accepts.
-    return ("va-" + std::string(host)).substr(0, 14) + "-" + hash;
+    return ("va-" + hostName()).substr(0, 14) + "-" + hash;
 }
 
 int CArchiveApp::start()

@@ -19,6 +19,8 @@ const char* const kHints[][2] = {
     {"--stats-period", "10m, 1h, 600s, ... (a whole divisor of a day, at least a minute)"},
 };
 
+} // namespace
+
 std::string hostName()
 {
     char name[256] = {};
@@ -26,8 +28,6 @@ std::string hostName()
         return {};
     return name;
 }
-
-} // namespace
 
 const char* mqttValueHint(const std::string& name)
 {

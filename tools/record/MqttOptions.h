@@ -23,6 +23,9 @@ struct MqttOptions {
 // The environment variable that may hold the broker password.
 inline constexpr const char* kMqttPasswordVariable = "VENTORA_MQTT_PASSWORD";
 
+// This machine's name (the default station), or empty when it cannot be read.
+std::string hostName();
+
 // Takes a value of one of these options: false when name is none of them; otherwise *valid
 // says whether the value is acceptable.
 bool setMqttValue(const std::string& name, const std::string& value, MqttOptions* options,

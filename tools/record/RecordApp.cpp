@@ -1,11 +1,9 @@
 #include "tools/record/RecordApp.h"
 
 #include <QCoreApplication>
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <sys/signalfd.h>
 #include <unistd.h>
 
 #include "files/RecordingWriter.h"
@@ -66,9 +64,6 @@ CRecordApp::~CRecordApp()
 {
     // The reader thread posts to this object: it ends before anything it reaches goes away.
     port_.close();
-    signals_.reset(); // no longer watched before its descriptor closes
-    if (signalFd_ >= 0)
-        ::close(signalFd_);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kFlushMs);
     if (echo_)
         echo_->flush(deadline);
@@ -85,9 +80,9 @@ void CRecordApp::log(std::string_view text) const
     std::string line = logLine(clock_, text);
     // A line that does not fit is left out whole; the next one that fits says how many were.
     if (logDropped_ != 0) {
-        line.insert(0, formatTime(clock_.localNow(), kFullDateTimeLayout) + ' ' +
-                           std::to_string(logDropped_) +
-                           " log lines were dropped: standard error was not being read\n");
+        line.insert(0, logLine(clock_, std::to_string(logDropped_) +
+                                           " log lines were dropped: standard error was not "
+                                           "being read"));
     }
     if (logOut_->push(line))
         logDropped_ = 0;
@@ -111,18 +106,11 @@ int CRecordApp::start()
                recordingErrorText(error));
         return 1;
     }
-    sigset_t watched;
-    ::sigemptyset(&watched);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP})
-        ::sigaddset(&watched, signal);
-    signalFd_ = ::signalfd(-1, &watched, SFD_NONBLOCK | SFD_CLOEXEC);
-    if (signalFd_ < 0) {
+    if (int error = signals_.start([this](int signal) { onSignal(signal); }); error != 0) {
         report(std::string("ventora-record: cannot watch the stop signals: ") +
-               std::strerror(errno));
+               std::strerror(error));
         return 1;
     }
-    signals_ = std::make_unique<QSocketNotifier>(signalFd_, QSocketNotifier::Read);
-    connect(signals_.get(), &QSocketNotifier::activated, this, &CRecordApp::onSignal);
     log("recording to " + files_.currentPath() + (options_.truncate ? " (emptied)" : ""));
     if (publisher_ && publisher_->start() != 0)
         return 1;
@@ -130,26 +118,22 @@ int CRecordApp::start()
     return 0;
 }
 
-void CRecordApp::onSignal()
+void CRecordApp::onSignal(int signal)
 {
-    signalfd_siginfo info{};
-    while (::read(signalFd_, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
-        if (recorder_.phase() == CRecorder::Phase::Stopped)
-            return;
-        if (info.ssi_signo == SIGHUP) {
-            const int error = files_.reopen();
-            log("SIGHUP: " + files_.currentPath() +
-                (error == 0 ? " opened again"
-                            : " cannot be opened: " + recordingErrorText(error)));
-            continue;
-        }
-        log(info.ssi_signo == SIGINT ? "SIGINT: stopping" : "SIGTERM: stopping");
-        recorder_.stop();
-        if (publisher_)
-            publisher_->stop();
-        QCoreApplication::exit(0); // the log and the echo are flushed on the way out
+    // Signals still queued when the recorder has stopped are ignored.
+    if (recorder_.phase() == CRecorder::Phase::Stopped)
+        return;
+    if (signal == SIGHUP) {
+        const int error = files_.reopen();
+        log("SIGHUP: " + files_.currentPath() +
+            (error == 0 ? " opened again" : " cannot be opened: " + recordingErrorText(error)));
         return;
     }
+    log(signal == SIGINT ? "SIGINT: stopping" : "SIGTERM: stopping");
+    recorder_.stop();
+    if (publisher_)
+        publisher_->stop();
+    QCoreApplication::exit(0); // the log and the echo are flushed on the way out
 }
 
 void CRecordApp::postLine(std::string line, unsigned generation)

@@ -1,14 +1,13 @@
 #pragma once
 // The ventora-record program on Qt Core's event loop: the serial port with its reader thread,
-// the engine's timers, the recording files, the CSV echo, and the stop and reopen signals read
-// from a signalfd. It only wires them to CRecorder and writes the log; it sleeps while nothing
+// the engine's timers, the recording files, the CSV echo, and the stop and reopen signals
+// (CSignalWatch). It only wires them to CRecorder and writes the log; it sleeps while nothing
 // happens. SIGINT, SIGTERM and SIGHUP must be blocked in every thread before it is made (main()
-// does so before any thread starts), so that they arrive only through the signalfd. The log and
+// does so before any thread starts), so that they arrive only through the watch. The log and
 // the echo go through queues written by threads of their own, so that a reader that stops
 // reading never holds up the recording; on exit they get at most kFlushMs to be written.
 
 #include <QObject>
-#include <QSocketNotifier>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -23,6 +22,7 @@
 #include "tools/record/Recorder.h"
 #include "tools/record/RecordingFiles.h"
 #include "tools/record/SamplePublisher.h"
+#include "tools/record/SignalWatch.h"
 
 class CRecordApp final : public QObject, private ILineTarget {
 public:
@@ -43,7 +43,7 @@ private:
     void postLine(std::string line, unsigned generation) override;
     void postDisconnectRequest(unsigned session) override;
     void postWatchdogStop(unsigned generation) override;
-    void onSignal();
+    void onSignal(int signal);
     // Tells the publisher of the instrument link.
     void instrumentChanged(bool up);
     // A message without the time (start-up failures), through the log's queue.
@@ -61,6 +61,5 @@ private:
     CPublishingSink sink_; // the files, then the publisher
     CRecorder recorder_;
     std::unique_ptr<CSamplePublisher> publisher_; // with --mqtt
-    int signalFd_ = -1;
-    std::unique_ptr<QSocketNotifier> signals_;
+    CSignalWatch signals_;
 };

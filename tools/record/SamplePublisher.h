@@ -41,8 +41,6 @@ public:
     // Publishes the offline state, saves the cursor and disconnects.
     void stop();
 
-    const CStoreForward& queue() const { return queue_; }
-
 private:
     void linkUp();
     void linkDown();
