@@ -210,13 +210,7 @@ private:
             putText(dateTime.substr(11));
         for (int column = 0; column < CRecordStore::kColumns; ++column) {
             *cursor_++ = ',';
-            const std::size_t start = static_cast<std::size_t>(column) * kFieldWidth;
-            const std::string_view field =
-                start >= data.size()
-                    ? std::string_view()
-                    : data.substr(start, column == CRecordStore::kColumns - 1
-                                             ? std::string_view::npos
-                                             : kFieldWidth);
+            const std::string_view field = recordDataField(data, column);
             // Blanks, sign, digits and a point only: no marker can hide in such a text.
             if (!putDecimal(field)) {
                 scratch_.clear();

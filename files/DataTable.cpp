@@ -1,5 +1,7 @@
 #include "files/DataTable.h"
 
+#include "files/DataText.h"
+
 #include <limits>
 
 #include "core/MemoryLimit.h"
@@ -107,12 +109,10 @@ std::string_view CDataTable::field(std::size_t row, int column) const
     if (column < 0 || column >= columnCount())
         return {};
     std::size_t block = static_cast<std::size_t>(column / kFieldsPerBlock);
-    std::size_t start = static_cast<std::size_t>(column % kFieldsPerBlock) * kFieldWidth;
     std::string_view line = store_ ? store_->dataText(row) : segment(row, block + 1);
-    if (start >= line.size())
-        return {};
-    bool toEnd = layout_ == Layout::Record && column == kFieldsPerBlock - 1;
-    return line.substr(start, toEnd ? std::string_view::npos : kFieldWidth);
+    if (layout_ == Layout::Record)
+        return recordDataField(line, column);
+    return dataTextField(line, static_cast<std::size_t>(column % kFieldsPerBlock));
 }
 
 double CDataTable::value(std::size_t row, int column) const

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/CText.h"
+#include "core/Channels.h"
 
 namespace {
 
@@ -75,6 +76,14 @@ double plainDecimalValue(const PlainDecimal& decimal)
 std::string_view displayField(std::string_view text)
 {
     return hasFieldMarker(text) ? kNoValueDisplay : text;
+}
+
+std::string_view recordDataField(std::string_view dataText, int field)
+{
+    const std::size_t begin = static_cast<std::size_t>(field) * kFieldWidth;
+    if (begin >= dataText.size())
+        return {};
+    return dataText.substr(begin, field == kChannelCount - 1 ? std::string_view::npos : kFieldWidth);
 }
 
 std::string_view dataTextField(std::string_view dataText, std::size_t field)

@@ -39,3 +39,6 @@ std::string_view displayField(std::string_view text);
 // Field k (0-based) of a data text cut at 8-character steps: shorter or empty when the text
 // ends early.
 std::string_view dataTextField(std::string_view dataText, std::size_t field);
+// Field k (0 to 12) of a record row's data text: as dataTextField(), but the last one runs to
+// the end of the text.
+std::string_view recordDataField(std::string_view dataText, int field);

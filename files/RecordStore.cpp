@@ -58,16 +58,6 @@ std::vector<std::pair<std::size_t, std::size_t>> splitParts(std::string_view byt
     return parts;
 }
 
-// The field texts of a data text, as CDataTable cuts a record row: 8 characters each, the 13th
-// to the end.
-std::string_view recordField(std::string_view data, int column)
-{
-    const std::size_t start = static_cast<std::size_t>(column) * 8;
-    if (start >= data.size())
-        return {};
-    return data.substr(start, column == CRecordStore::kColumns - 1 ? std::string_view::npos : 8);
-}
-
 // The bytes of one part, a window at a time: bytes in memory are read where they are, a mapped
 // file's are copied into a buffer (see CMappedFile::readAt).
 class CPartBytes {
@@ -135,7 +125,7 @@ public:
     {
         for (int i = 0; i < count_; ++i)
             staging_[static_cast<std::size_t>(i) * kBlock + staged_] =
-                CValueColumn::entryOf(recordField(data, picked_[i]));
+                CValueColumn::entryOf(recordDataField(data, picked_[i]));
         if (++staged_ == kBlock)
             flush();
     }
@@ -417,7 +407,7 @@ double CRecordStore::value(std::size_t row, int column) const
     if (row >= rowCount_ || column < 0 || column >= kColumns)
         return 0;
     if (!has(columns_, column))
-        return fieldValue(recordField(dataText(row), column));
+        return fieldValue(recordDataField(dataText(row), column));
     const Part& part = partOf(row);
     return part.columns[static_cast<std::size_t>(column)].value(row);
 }
