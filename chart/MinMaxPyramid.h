@@ -35,6 +35,20 @@ inline void mergeExtremes(YExtremes& a, const YExtremes& b)
     }
 }
 
+// Extremes of the points [first, last), non-empty, read one by one: yAt(i) gives the y of point
+// i, NaN when it is not drawn.
+template <class YAt> YExtremes foldExtremes(std::size_t first, std::size_t last, YAt yAt)
+{
+    auto single = [&yAt](std::size_t i) {
+        const double y = yAt(i);
+        return YExtremes{y, y, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(i)};
+    };
+    YExtremes result = single(first);
+    for (std::size_t i = first + 1; i < last; ++i)
+        mergeExtremes(result, single(i));
+    return result;
+}
+
 class CMinMaxPyramid {
 public:
     static constexpr std::size_t kBlock = 16;
