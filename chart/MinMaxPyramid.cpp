@@ -9,17 +9,10 @@ namespace {
 
 double drawnY(double y) { return std::isfinite(y) ? y : std::nan(""); }
 
-// The extremes of ys[0, count), whose first point has the given index.
-YExtremes scan(const double* ys, std::size_t count, std::size_t index)
+// The y of a point as the pyramid counts it.
+double pointY(const std::vector<GraphPoint>& points, std::size_t i)
 {
-    const double y = drawnY(ys[0]);
-    YExtremes result{y, y, static_cast<std::uint32_t>(index), static_cast<std::uint32_t>(index)};
-    for (std::size_t i = 1; i < count; ++i) {
-        const double v = drawnY(ys[i]);
-        const auto at = static_cast<std::uint32_t>(index + i);
-        mergeExtremes(result, {v, v, at, at});
-    }
-    return result;
+    return points[i].finite() ? points[i].y : std::nan("");
 }
 
 } // namespace
@@ -30,8 +23,10 @@ YExtremes IIndexedValues::extremes(std::size_t first, std::size_t count) const
     YExtremes result{};
     for (std::size_t done = 0; done < count;) {
         const std::size_t n = std::min(count - done, CMinMaxPyramid::kIndexedBlock);
-        values(first + done, n, ys);
-        const YExtremes piece = scan(ys, n, first + done);
+        const std::size_t at = first + done;
+        values(at, n, ys);
+        const YExtremes piece =
+            foldExtremes(at, at + n, [&ys, at](std::size_t i) { return drawnY(ys[i - at]); });
         if (done == 0)
             result = piece;
         else
@@ -74,13 +69,10 @@ void CMinMaxPyramid::update(const std::vector<GraphPoint>& points, std::size_t v
     }
     auto& entries = levels_[0];
     entries.resize((n + block_ - 1) / block_);
-    std::vector<double> ys(block_);
     for (std::size_t i = from; i < entries.size(); ++i) {
         const std::size_t first = i * block_;
-        const std::size_t count = std::min(n, first + block_) - first;
-        for (std::size_t k = 0; k < count; ++k)
-            ys[k] = points[first + k].finite() ? points[first + k].y : std::nan("");
-        entries[i] = scan(ys.data(), count, first);
+        entries[i] = foldExtremes(first, std::min(n, first + block_),
+                                  [&points](std::size_t k) { return pointY(points, k); });
     }
     buildUpperLevels(from);
 }
@@ -101,7 +93,5 @@ void CMinMaxPyramid::build(const IIndexedValues& values)
 YExtremes CMinMaxPyramid::query(const std::vector<GraphPoint>& points, std::size_t first,
                                 std::size_t last) const
 {
-    return query(first, last, [&points](std::size_t i) {
-        return points[i].finite() ? points[i].y : std::nan("");
-    });
+    return query(first, last, [&points](std::size_t i) { return pointY(points, i); });
 }

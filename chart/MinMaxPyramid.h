@@ -6,9 +6,11 @@
 // callers also learn their order without touching the points again. Points that are not finite
 // take no part: a range of only such points has NaN extremes.
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 struct GraphPoint;
@@ -35,6 +37,20 @@ inline void mergeExtremes(YExtremes& a, const YExtremes& b)
     }
 }
 
+// Extremes of the points [first, last), non-empty, read one by one: yAt(i) gives the y of point
+// i, NaN when it is not drawn.
+template <class YAt> YExtremes foldExtremes(std::size_t first, std::size_t last, YAt yAt)
+{
+    auto single = [&yAt](std::size_t i) {
+        const double y = yAt(i);
+        return YExtremes{y, y, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(i)};
+    };
+    YExtremes result = single(first);
+    for (std::size_t i = first + 1; i < last; ++i)
+        mergeExtremes(result, single(i));
+    return result;
+}
+
 class CMinMaxPyramid {
 public:
     static constexpr std::size_t kBlock = 16;
@@ -53,7 +69,14 @@ public:
     YExtremes query(const std::vector<GraphPoint>& points, std::size_t first,
                     std::size_t last) const;
     // The same for any points: yAt(i) gives the y of point i, NaN when it is not drawn.
-    template <class YAt> YExtremes query(std::size_t first, std::size_t last, YAt yAt) const;
+    template <class YAt>
+        requires std::is_invocable_r_v<double, YAt, std::size_t>
+    YExtremes query(std::size_t first, std::size_t last, YAt yAt) const;
+    // The same, where stretch(a, b) gives the extremes of [a, b), a non-empty run within one
+    // block, as foldExtremes() finds them: for points whose owner answers a run in one call.
+    template <class Stretch>
+        requires std::is_invocable_r_v<YExtremes, Stretch, std::size_t, std::size_t>
+    YExtremes query(std::size_t first, std::size_t last, Stretch stretch) const;
 
     int levelCount() const { return static_cast<int>(levels_.size()); }
     // Entry of a level (level 0: blocks of block() points; level k: block() << k points).
@@ -69,14 +92,19 @@ private:
 };
 
 template <class YAt>
+    requires std::is_invocable_r_v<double, YAt, std::size_t>
 YExtremes CMinMaxPyramid::query(std::size_t first, std::size_t last, YAt yAt) const
 {
-    auto single = [&yAt](std::size_t i) {
-        const double y = yAt(i);
-        return YExtremes{y, y, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(i)};
-    };
-    // Ragged ends point by point, then whole blocks bottom-up; pieces are merged in index order
-    // on each side so that ties resolve to the earliest point.
+    return query(first, last,
+                 [&yAt](std::size_t a, std::size_t b) { return foldExtremes(a, b, yAt); });
+}
+
+template <class Stretch>
+    requires std::is_invocable_r_v<YExtremes, Stretch, std::size_t, std::size_t>
+YExtremes CMinMaxPyramid::query(std::size_t first, std::size_t last, Stretch stretch) const
+{
+    // The ragged run at each end in one call, then whole blocks bottom-up; pieces are merged in
+    // index order on each side so that ties resolve to the earliest point.
     YExtremes left{};
     bool haveLeft = false;
     auto appendLeft = [&](const YExtremes& piece) {
@@ -88,8 +116,10 @@ YExtremes CMinMaxPyramid::query(std::size_t first, std::size_t last, YAt yAt) co
         }
     };
     std::size_t a = first;
-    while (a < last && a % block_ != 0)
-        appendLeft(single(a++));
+    if (a < last && a % block_ != 0) {
+        a = std::min(last, (a / block_ + 1) * block_);
+        appendLeft(stretch(first, a));
+    }
     if (a >= last)
         return left;
     std::size_t b = last;
@@ -105,9 +135,9 @@ YExtremes CMinMaxPyramid::query(std::size_t first, std::size_t last, YAt yAt) co
         mergeExtremes(merged, right);
         right = merged;
     };
-    while (b > a && b % block_ != 0) {
-        --b;
-        prependRight(single(b));
+    if (b % block_ != 0) {
+        b = b / block_ * block_; // not below a, which is at a block's start here
+        prependRight(stretch(b, last));
     }
     std::size_t lo = a / block_, hi = b / block_;
     for (int level = 0; lo < hi; ++level) {

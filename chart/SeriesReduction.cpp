@@ -10,14 +10,18 @@
 namespace {
 
 // The two ways a collection holds its points, behind the same small interface, so that one
-// template serves both. The y of a point that is not drawn reads NaN through drawnY().
+// template serves both. Points that are not finite are not drawn; extremes() skips them.
 struct ArrayPoints {
     const std::vector<GraphPoint>& pts;
     std::size_t size() const { return pts.size(); }
     double x(std::size_t i) const { return pts[i].x; }
     double y(std::size_t i) const { return pts[i].y; }
     bool finite(std::size_t i) const { return pts[i].finite(); }
-    double drawnY(std::size_t i) const { return finite(i) ? pts[i].y : std::nan(""); }
+    // The extremes of the drawn points [first, last) as the pyramid finds them.
+    YExtremes extremes(const CMinMaxPyramid& pyramid, std::size_t first, std::size_t last) const
+    {
+        return pyramid.query(pts, first, last);
+    }
 };
 
 struct IndexedPoints {
@@ -26,10 +30,13 @@ struct IndexedPoints {
     double x(std::size_t i) const { return static_cast<double>(i); }
     double y(std::size_t i) const { return values.value(i); }
     bool finite(std::size_t i) const { return std::isfinite(y(i)); }
-    double drawnY(std::size_t i) const
+    // The same, the ragged runs at the ends each read by the owner in one call rather than
+    // through a virtual call per point.
+    YExtremes extremes(const CMinMaxPyramid& pyramid, std::size_t first, std::size_t last) const
     {
-        const double v = y(i);
-        return std::isfinite(v) ? v : std::nan("");
+        return pyramid.query(first, last, [this](std::size_t a, std::size_t b) {
+            return values.extremes(a, b - a);
+        });
     }
 };
 
@@ -189,8 +196,7 @@ void reducePath(const Points& pts, const CMinMaxPyramid& pyramid, const CAxisMap
         if (a < b) {
             push(out, pixel(a));
             if (b - a > 2) {
-                const YExtremes e =
-                    pyramid.query(a, b, [&pts](std::size_t i) { return pts.drawnY(i); });
+                const YExtremes e = pts.extremes(pyramid, a, b);
                 push(out, pixel(std::min(e.minIndex, e.maxIndex)));
                 push(out, pixel(std::max(e.minIndex, e.maxIndex)));
             }

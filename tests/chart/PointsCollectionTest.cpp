@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
 
+#include "chart/IndexedValues.h"
 #include "chart/PointsCollection.h"
 
 namespace {
@@ -235,6 +237,57 @@ TEST(PointsCollection, PyramidExtremesSkipPointsThatAreNotFinite)
     EXPECT_EQ(e.maxY, 92);
     const YExtremes none = c.pyramid().query(c.points(), 3, 6);
     EXPECT_TRUE(std::isnan(none.minY) && std::isnan(none.maxY));
+}
+
+// Values kept by their owner, answering runs through the default IIndexedValues::extremes.
+class CVectorValues final : public IIndexedValues {
+public:
+    explicit CVectorValues(std::vector<double> ys) : ys_(std::move(ys)) {}
+    std::size_t size() const override { return ys_.size(); }
+    void values(std::size_t first, std::size_t count, double* out) const override
+    {
+        std::copy_n(ys_.begin() + static_cast<std::ptrdiff_t>(first), count, out);
+    }
+
+private:
+    std::vector<double> ys_;
+};
+
+// Over indexed values, both forms of the query (each ragged end read in one call, or point by
+// point) find what a scan finds, indices included, over ties, -0 beside 0, infinities and NaN.
+TEST(PointsCollection, PyramidRunsAnswerAsPointByPoint)
+{
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> kind(0, 9);
+    std::vector<double> ys;
+    for (int i = 0; i < 1500; ++i) {
+        const int k = kind(random);
+        ys.push_back(k == 0 ? kNaN : k == 1 ? kInf : k == 2 ? -kInf : k == 3 ? -0.0 : k % 3);
+    }
+    const CVectorValues values(ys);
+    CMinMaxPyramid pyramid(CMinMaxPyramid::kIndexedBlock);
+    pyramid.build(values);
+    auto perPoint = [&](std::size_t i) { return std::isfinite(ys[i]) ? ys[i] : kNaN; };
+    auto runs = [&](std::size_t a, std::size_t b) { return values.extremes(a, b - a); };
+    auto same = [](double u, double v) { return std::isnan(u) ? std::isnan(v) : u == v; };
+    std::uniform_int_distribution<std::size_t> index(0, ys.size() - 1);
+    for (int q = 0; q < 3000; ++q) {
+        std::size_t a = index(random), b = index(random);
+        if (q % 3 == 0) // within one block, or from and to a block's edge
+            b = a + q % 130;
+        if (q % 5 == 0)
+            a -= a % CMinMaxPyramid::kIndexedBlock;
+        if (a > b)
+            std::swap(a, b);
+        b = std::min(b + 1, ys.size());
+        const YExtremes expected = foldExtremes(a, b, perPoint);
+        for (const YExtremes& e : {pyramid.query(a, b, runs), pyramid.query(a, b, perPoint)}) {
+            ASSERT_EQ(e.minIndex, expected.minIndex) << a << ".." << b;
+            ASSERT_EQ(e.maxIndex, expected.maxIndex) << a << ".." << b;
+            ASSERT_TRUE(same(e.minY, expected.minY) && same(e.maxY, expected.maxY))
+                << a << ".." << b;
+        }
+    }
 }
 
 } // namespace
