@@ -7,6 +7,7 @@
 
 #include "chart/IndexedValues.h"
 #include "chart/PointsCollection.h"
+#include "tests/chart/VectorValues.h"
 
 namespace {
 
@@ -239,19 +240,6 @@ TEST(PointsCollection, PyramidExtremesSkipPointsThatAreNotFinite)
     EXPECT_TRUE(std::isnan(none.minY) && std::isnan(none.maxY));
 }
 
-// Values kept by their owner, answering runs through the default IIndexedValues::extremes.
-class CVectorValues final : public IIndexedValues {
-public:
-    explicit CVectorValues(std::vector<double> ys) : ys_(std::move(ys)) {}
-    std::size_t size() const override { return ys_.size(); }
-    void values(std::size_t first, std::size_t count, double* out) const override
-    {
-        std::copy_n(ys_.begin() + static_cast<std::ptrdiff_t>(first), count, out);
-    }
-
-private:
-    std::vector<double> ys_;
-};
 
 // Over indexed values, both forms of the query (each ragged end read in one call, or point by
 // point) find what a scan finds, indices included, over ties, -0 beside 0, infinities and NaN.

@@ -9,6 +9,7 @@
 #include "chart/GraphBaseClass.h"
 #include "chart/PlotRenderer.h"
 #include "chart/SeriesReduction.h"
+#include "tests/chart/VectorValues.h"
 
 namespace {
 
@@ -177,24 +178,6 @@ TEST(Render, ExtremeZoomKeepsTheSlopeOfLines)
         EXPECT_GE(painted, image.width() - 1);
     }
 }
-
-} // namespace
-
-namespace {
-
-// Values of a series kept by their owner, read through IIndexedValues.
-class CVectorValues final : public IIndexedValues {
-public:
-    explicit CVectorValues(std::vector<double> ys) : ys_(std::move(ys)) {}
-    std::size_t size() const override { return ys_.size(); }
-    void values(std::size_t first, std::size_t count, double* out) const override
-    {
-        std::copy_n(ys_.begin() + static_cast<std::ptrdiff_t>(first), count, out);
-    }
-
-private:
-    std::vector<double> ys_;
-};
 
 } // namespace
 
